@@ -1,0 +1,115 @@
+#include "schedule/ScheduleComputation.h"
+
+#include <cmath>
+
+#include "runtime/Numbers.h"
+#include "runtime/RuntimeError.h"
+
+namespace quillet {
+
+namespace {
+
+// The classic conversion of a text operand inside arithmetic: a number or "Type mismatch".
+double numberFrom(const std::string& text) {
+    const auto value = parseNumber(text);
+    if (!value) {
+        throw RuntimeError::typeMismatch();
+    }
+    return *value;
+}
+
+void requireFinite(double x) {
+    if (!std::isfinite(x)) {
+        throw RuntimeError::overflow();
+    }
+}
+
+}  // namespace
+
+ScheduleComputation::ScheduleComputation(const ScheduleInputs& inputs)
+    : m_amountText(inputs.amount),
+      m_rateText(inputs.rate),
+      m_monthsText(inputs.months),
+      m_date(inputs.start.dateOnly()) {
+    // The order matters: a bad decimals text fails before a bad duration.
+    m_roundTo = numberFrom(inputs.decimals);
+    m_monthCount = toInteger16(numberFrom(inputs.months));
+}
+
+int ScheduleComputation::decimals() const {
+    const int n = toInteger16(m_roundTo);
+    if (n < 0) {
+        throw RuntimeError::invalidProcedureCall();
+    }
+    return n;
+}
+
+ScheduleRow ScheduleComputation::step(std::int16_t i) {
+    if (i == 1) {
+        // The balance and the months left are still the texts of the boxes; they become numbers
+        // only here, through the arithmetic, so a bad amount fails at the first month.
+        m_remaining = numberFrom(m_monthsText);
+    } else {
+        m_balance = m_previous.closingBalance;
+        m_remaining -= 1;
+        // A day missing in the next month becomes its last day, and later months count from the
+        // clamped date: 31 Jan -> 29 Feb -> 29 Mar.
+        m_date = addMonths(m_date, 1);
+    }
+    if (i == 1) {
+        m_annualRate = numberFrom(m_rateText);  // the text never changes: read it once
+    }
+    const double r = (m_annualRate * 0.01) / 12;
+    const double balance = i == 1 ? numberFrom(m_amountText) : m_balance;
+    m_balance = balance;
+    const double n = m_remaining;
+
+    double instalment = 0;
+    if (r == 0) {
+        if (n == 0) {
+            throw RuntimeError::invalidProcedureCall();
+        }
+        instalment = balance / n;
+    } else {
+        const double denominator = 1 - std::pow(1 + r, -n);
+        if (denominator == 0) {
+            throw RuntimeError::invalidProcedureCall();
+        }
+        instalment = r * balance / denominator;
+    }
+    ScheduleRow row;
+    row.sn = i;
+    row.openingBalance = balance;
+    row.instalment = instalment;
+    row.interest = balance * r;
+    row.principal = instalment - row.interest;
+    row.closingBalance = balance - row.principal;
+    row.date = m_date;
+    requireFinite(row.instalment);
+    requireFinite(row.interest);
+    requireFinite(row.principal);
+    requireFinite(row.closingBalance);
+    m_instalment = instalment;
+    m_previous = row;
+    return row;
+}
+
+void ScheduleComputation::appendRounded(std::string& out, double x) const {
+    appendGeneral(out, roundHalfEven(x, decimals()));
+}
+
+std::string ScheduleComputation::rounded(double x) const {
+    std::string out;
+    appendRounded(out, x);
+    return out;
+}
+
+std::string ScheduleComputation::dateText(const Date& d) {
+    return formatDayMonthYear(d);
+}
+
+std::string ScheduleComputation::result() const {
+    return rounded(m_instalment.value_or(0.0));
+}
+
+}  // namespace quillet

@@ -1,0 +1,81 @@
+#pragma once
+/// \file
+/// \brief The arithmetic of one calculation: how the texts of the input boxes and the start date
+/// become the monthly instalment and the month-by-month repayment schedule.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "runtime/Date.h"
+
+namespace quillet {
+
+/// \brief The inputs exactly as the window holds them: the texts of the boxes and the picked date.
+struct ScheduleInputs {
+    std::string amount = "1000000";
+    std::string months = "120";
+    std::string rate = "6";
+    std::string decimals = "0";
+    Date start{2024, 1, 1};
+};
+
+/// \brief One month of the schedule, unrounded, with the texts that are stored for it.
+struct ScheduleRow {
+    std::int16_t sn = 0;
+    double openingBalance = 0;
+    double interest = 0;
+    double principal = 0;
+    double closingBalance = 0;
+    double instalment = 0;
+    Date date;
+};
+
+/// \brief Runs the computation month by month, as the schedule run stores each row once computed.
+///
+/// Start (the constructor) reads the decimals, then the month count; the amount and the rate are
+/// converted at the first month step, so a bad amount fails there. Failures are RuntimeErrors
+/// carrying the classic number: 13 "Type mismatch" for a text that is not a number, 6 "Overflow"
+/// for a month count outside the 16-bit range.
+class ScheduleComputation {
+public:
+    explicit ScheduleComputation(const ScheduleInputs& inputs);
+
+    /// N: the duration converted to a 16-bit whole number (halves to even). Below 1, no month.
+    std::int16_t monthCount() const { return m_monthCount; }
+
+    /// The month step for counter i (1, 2, ... in order): updates the working values and returns
+    /// the month's row.
+    ScheduleRow step(std::int16_t i);
+
+    /// R(x): x rounded to the chosen decimals (halves to even), in the general number form.
+    std::string rounded(double x) const;
+    /// Appends R(x) to out.
+    void appendRounded(std::string& out, double x) const;
+    /// The date text of a row: dd/Mmm/yyyy.
+    static std::string dateText(const Date& d);
+
+    /// R(instalment of the last month computed); "0" when no month was computed.
+    std::string result() const;
+
+    /// The decimals read at the start (the window keeps it as its RoundTo).
+    double roundTo() const { return m_roundTo; }
+
+private:
+    /// RoundTo made whole (halves to even); error 5 when negative.
+    int decimals() const;
+
+    double m_roundTo = 0;
+    std::int16_t m_monthCount = 0;
+    std::string m_amountText;
+    std::string m_rateText;
+    std::string m_monthsText;
+    double m_annualRate = 0;
+    double m_balance = 0;
+    double m_remaining = 0;
+    Date m_date;
+    std::optional<double> m_instalment;
+    ScheduleRow m_previous;
+};
+
+}  // namespace quillet

@@ -1,0 +1,51 @@
+#pragma once
+/// \file
+/// \brief The connection object: a connection string, an open state, and transactions.
+
+#include <memory>
+#include <string>
+
+#include "engine/Session.h"
+
+namespace quillet {
+
+/// Object states, by their classic numbers.
+inline constexpr int kStateClosed = 0;
+inline constexpr int kStateOpen = 1;
+
+/// \brief A connection to a data source. Open resolves the data source of the connection string
+/// and keeps the engine session until Close. Operations on a closed connection raise
+/// "Operation is not allowed when the object is closed."
+class Connection {
+public:
+    Connection() = default;
+    ~Connection() = default;
+    Connection(const Connection&) = delete;
+    Connection& operator=(const Connection&) = delete;
+
+    const std::string& ConnectionString() const { return m_connectionString; }
+    void setConnectionString(std::string text) { m_connectionString = std::move(text); }
+
+    /// Opens the data source. An empty connectionString argument uses the one already set;
+    /// user and password arguments, when not empty, override those of the string.
+    void Open(const std::string& connectionString = {}, const std::string& user = {},
+              const std::string& password = {}, int options = -1);
+    void Close();
+    int State() const { return m_session ? kStateOpen : kStateClosed; }
+
+    /// Write transactions (the engine's immediate transaction).
+    void BeginTrans();
+    void CommitTrans();
+    void RollbackTrans();
+    /// Rolls back an open transaction, swallowing any failure; for clean-up paths.
+    void tryRollback() noexcept;
+
+    /// The open session; raises when the connection is closed.
+    Session& session();
+
+private:
+    std::string m_connectionString;
+    std::unique_ptr<Session> m_session;
+};
+
+}  // namespace quillet

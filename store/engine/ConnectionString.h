@@ -1,0 +1,20 @@
+#pragma once
+/// \file
+/// \brief Parsing of "DSN=name;userID= user;Password= secret" connection strings.
+
+#include <string>
+#include <string_view>
+
+namespace quillet {
+
+/// \brief The parts of a connection string that we use. Keys are matched without regard to case;
+/// values are kept exactly as given (the blank after "userID=" belongs to the value).
+struct ConnectionSettings {
+    std::string dataSource;
+    std::string user;
+    std::string password;
+};
+
+ConnectionSettings parseConnectionString(std::string_view text);
+
+}  // namespace quillet

@@ -1,0 +1,39 @@
+#pragma once
+/// \file
+/// \brief What an engine offers the record-store layer: one open session on one data source.
+
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "runtime/Variant.h"
+
+namespace quillet {
+
+/// \brief The materialised outcome of one statement. A statement that returns no rows (insert,
+/// update, delete, DDL) has returnsRows false and no columns.
+struct ResultTable {
+    bool returnsRows = false;
+    std::vector<std::string> columns;
+    std::vector<std::vector<Variant>> rows;
+    long long rowsAffected = 0;
+};
+
+/// \brief One open session of an engine. Statements arrive in the Access dialect, exactly as the
+/// class writes them; the engine translates and runs them. Every failure is a RuntimeError.
+class Session {
+public:
+    virtual ~Session() = default;
+
+    /// Runs one statement. Dates come back as Date values from columns declared as dates.
+    virtual ResultTable execute(std::string_view accessSql) = 0;
+
+    /// A write transaction: once begun, no other writer can slip in until commit or rollback.
+    virtual void beginTransaction() = 0;
+    virtual void commit() = 0;
+    virtual void rollback() = 0;
+    virtual bool inTransaction() const = 0;
+};
+
+}  // namespace quillet

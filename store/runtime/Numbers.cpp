@@ -1,0 +1,206 @@
+#include "runtime/Numbers.h"
+
+#include <array>
+#include <charconv>
+#include <cmath>
+#include <limits>
+
+#include "runtime/RuntimeError.h"
+
+namespace quillet {
+
+namespace {
+
+bool isBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+}  // namespace
+
+std::optional<double> parseNumber(std::string_view text) {
+    std::size_t i = 0;
+    const std::size_t n = text.size();
+    while (i < n && isBlank(text[i])) {
+        ++i;
+    }
+    std::size_t end = n;
+    while (end > i && isBlank(text[end - 1])) {
+        --end;
+    }
+    const std::string_view body = text.substr(i, end - i);
+    if (body.empty()) {
+        return std::nullopt;
+    }
+    // Validate against our grammar first; from_chars accepts forms we do not (inf, nan, hex).
+    std::size_t p = 0;
+    bool negative = false;
+    if (body[p] == '+' || body[p] == '-') {
+        negative = body[p] == '-';
+        ++p;
+    }
+    std::size_t intDigits = 0;
+    std::size_t fracDigits = 0;
+    const std::size_t mantissaStart = p;
+    while (p < body.size() && isDigit(body[p])) {
+        ++p;
+        ++intDigits;
+    }
+    if (p < body.size() && body[p] == '.') {
+        ++p;
+        while (p < body.size() && isDigit(body[p])) {
+            ++p;
+            ++fracDigits;
+        }
+    }
+    if (intDigits + fracDigits == 0) {
+        return std::nullopt;
+    }
+    if (p < body.size() && (body[p] == 'e' || body[p] == 'E')) {
+        ++p;
+        if (p < body.size() && (body[p] == '+' || body[p] == '-')) {
+            ++p;
+        }
+        std::size_t expDigits = 0;
+        while (p < body.size() && isDigit(body[p])) {
+            ++p;
+            ++expDigits;
+        }
+        if (expDigits == 0) {
+            return std::nullopt;
+        }
+    }
+    if (p != body.size()) {
+        return std::nullopt;
+    }
+    const std::string_view mantissaAndExp = body.substr(mantissaStart);
+    double value = 0.0;
+    const auto [ptr, ec] =
+        std::from_chars(mantissaAndExp.data(), mantissaAndExp.data() + mantissaAndExp.size(), value,
+                        std::chars_format::general);
+    if (ec == std::errc::result_out_of_range) {
+        // Underflow to zero is harmless; overflow is not a number.
+        if (std::isinf(value) || value == 0.0) {
+            // from_chars leaves value unchanged on range errors: decide by the exponent's sign.
+            const auto ePos = mantissaAndExp.find_first_of("eE");
+            if (ePos != std::string_view::npos &&
+                mantissaAndExp.substr(ePos + 1).starts_with('-')) {
+                return negative ? -0.0 : 0.0;
+            }
+            return std::nullopt;
+        }
+        return std::nullopt;
+    }
+    if (ec != std::errc{} || ptr != mantissaAndExp.data() + mantissaAndExp.size() ||
+        !std::isfinite(value)) {
+        return std::nullopt;
+    }
+    return negative ? -value : value;
+}
+
+double roundToWholeHalfEven(double x) {
+    // NOTE: std::round sends halves away from zero and nearbyint depends on the process's
+    // rounding mode; the classic runtime always sends exact halves to the even neighbour.
+    const double lower = std::floor(x);
+    const double diff = x - lower;
+    if (diff > 0.5) {
+        return lower + 1.0;
+    }
+    if (diff < 0.5) {
+        return lower;
+    }
+    return std::fmod(lower, 2.0) == 0.0 ? lower : lower + 1.0;
+}
+
+double roundHalfEven(double x, int decimals) {
+    if (decimals < 0) {
+        throw RuntimeError::invalidProcedureCall();
+    }
+    if (!std::isfinite(x)) {
+        return x;
+    }
+    if (decimals == 0) {
+        return roundToWholeHalfEven(x);
+    }
+    static constexpr std::array<double, 23> powers = {
+        1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+        1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+    const double scale =
+        decimals < static_cast<int>(powers.size()) ? powers[decimals] : std::pow(10.0, decimals);
+    const double scaled = x * scale;
+    // Beyond 2^52 every double is already whole at this scale: nothing to round.
+    if (!std::isfinite(scaled) || std::fabs(scaled) >= 4503599627370496.0) {
+        return x;
+    }
+    return roundToWholeHalfEven(scaled) / scale;
+}
+
+std::int16_t toInteger16(double x) {
+    if (std::isnan(x)) {
+        throw RuntimeError::overflow();
+    }
+    const double r = roundToWholeHalfEven(x);
+    if (r < -32768.0 || r > 32767.0) {
+        throw RuntimeError::overflow();
+    }
+    return static_cast<std::int16_t>(r);
+}
+
+std::int32_t toLong32(double x) {
+    if (std::isnan(x)) {
+        throw RuntimeError::overflow();
+    }
+    const double r = roundToWholeHalfEven(x);
+    if (r < -2147483648.0 || r > 2147483647.0) {
+        throw RuntimeError::overflow();
+    }
+    return static_cast<std::int32_t>(r);
+}
+
+void appendGeneral(std::string& out, double x) {
+    if (x == 0.0) {
+        out.push_back('0');  // also for -0.0: never "-0"
+        return;
+    }
+    char buf[40];
+    // Whole numbers below 10^15 are the common case (money rounded to 0 decimals): print them
+    // as integers, which is what the 15-digit general form gives for them anyway.
+    if (std::fabs(x) < 1e15 && x == std::trunc(x)) {
+        const auto [ptr, ec] = std::to_chars(buf, buf + sizeof buf, static_cast<long long>(x));
+        out.append(buf, ptr);
+        return;
+    }
+    const auto [ptr, ec] = std::to_chars(buf, buf + sizeof buf, x, std::chars_format::general, 15);
+    std::string_view text(buf, static_cast<std::size_t>(ptr - buf));
+    // to_chars' general form keeps no trailing zeros already; only "-0" from a value that
+    // rounds to zero at 15 digits is impossible here since x != 0. Normalise the exponent form
+    // to the classic one: "1E+20", "1E-07" -> we keep "1E+20" and "1E-07".
+    const auto ePos = text.find('e');
+    if (ePos == std::string_view::npos) {
+        out.append(text);
+        return;
+    }
+    out.append(text.substr(0, ePos));
+    out.push_back('E');
+    std::string_view exp = text.substr(ePos + 1);
+    char sign = '+';
+    if (!exp.empty() && (exp[0] == '+' || exp[0] == '-')) {
+        sign = exp[0];
+        exp.remove_prefix(1);
+    }
+    out.push_back(sign);
+    if (exp.size() < 2) {
+        out.push_back('0');
+    }
+    out.append(exp);
+}
+
+std::string formatGeneral(double x) {
+    std::string out;
+    appendGeneral(out, x);
+    return out;
+}
+
+}  // namespace quillet

@@ -1,0 +1,39 @@
+#pragma once
+/// \file
+/// \brief The classic BASIC number rules: the numeric test, conversions, rounding and the general
+/// number form. One grammar decides both the test and the conversion, so they never disagree.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace quillet {
+
+/// \brief Reads a number: optional blanks, optional sign, digits with at most one decimal point
+/// ("5." and ".5" count), optional exponent, optional blanks. Nothing else: no grouping, no
+/// currency, no hex, no inf/nan, nothing that overflows a double.
+std::optional<double> parseNumber(std::string_view text);
+inline bool isNumeric(std::string_view text) {
+    return parseNumber(text).has_value();
+}
+
+/// Nearest whole number, exact halves to the even neighbour.
+double roundToWholeHalfEven(double x);
+
+/// \brief Rounds to n decimals as the classic runtime does: x * 10^n rounded with halves to even,
+/// divided by 10^n. Negative n raises error 5.
+double roundHalfEven(double x, int decimals);
+
+/// 16-bit conversion: halves to even, error 6 "Overflow" outside -32768..32767.
+std::int16_t toInteger16(double x);
+/// 32-bit conversion: halves to even, error 6 "Overflow" outside the 32-bit range.
+std::int32_t toLong32(double x);
+
+/// \brief The general number form: up to 15 significant digits, no trailing zeros, no grouping,
+/// '.' as separator, exponent form only where the magnitude needs it, never "-0".
+std::string formatGeneral(double x);
+/// Appends formatGeneral(x) to out without a temporary string.
+void appendGeneral(std::string& out, double x);
+
+}  // namespace quillet

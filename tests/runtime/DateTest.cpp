@@ -1,0 +1,77 @@
+#include <gtest/gtest.h>
+
+#include "runtime/Date.h"
+#include "runtime/RuntimeError.h"
+
+namespace quillet {
+namespace {
+
+TEST(DateRecognition, AcceptsTheDayFirstForms) {
+    const Date expected{2024, 3, 5};
+    for (const char* text : {"05/03/2024", "5/3/2024", "5-3-2024", "05/Mar/2024", "5-mar-2024",
+                             "05/MAR/2024", "2024-03-05", " 05/03/2024 "}) {
+        const auto d = parseDate(text);
+        ASSERT_TRUE(d.has_value()) << text;
+        EXPECT_EQ(*d, expected) << text;
+    }
+}
+
+TEST(DateRecognition, ReadsAnOptionalTime) {
+    const auto d = parseDate("01/Jan/2024 13:45:10");
+    ASSERT_TRUE(d);
+    EXPECT_EQ(d->hour, 13);
+    EXPECT_EQ(d->minute, 45);
+    EXPECT_EQ(d->second, 10);
+    EXPECT_EQ(formatIsoDate(*d), "2024-01-01 13:45:10");
+    EXPECT_EQ(parseDate("2024-01-01 08:05")->minute, 5);
+}
+
+TEST(DateRecognition, RejectsWhatIsNotADate) {
+    for (const char* text : {"", "abc", "31/02/2024", "29/02/2023", "00/01/2024", "1/13/2024",
+                             "2024/01/01", "01/01/24", "01/Jam/2024", "01/01/2024x", "01/01-2024",
+                             "01/January/2024", "32/01/2024", "01/01/2024 25:00", "01/01/0099"}) {
+        EXPECT_FALSE(parseDate(text).has_value()) << text;
+    }
+    EXPECT_TRUE(parseDate("29/02/2024").has_value());
+}
+
+TEST(DateText, FixedFormsWhateverTheLocale) {
+    const Date d{2024, 1, 1};
+    EXPECT_EQ(formatDayMonthYear(d), "01/Jan/2024");
+    EXPECT_EQ(formatShortDate(d), "01/01/2024");
+    EXPECT_EQ(formatIsoDate(d), "2024-01-01");
+    EXPECT_EQ(formatDayMonthYear(Date{987, 12, 9}), "09/Dec/0987");
+}
+
+TEST(MonthAddition, ClampsAndCarriesTheClampedDay) {
+    Date d{2024, 1, 31};
+    d = addMonths(d, 1);
+    EXPECT_EQ(formatDayMonthYear(d), "29/Feb/2024");
+    d = addMonths(d, 1);
+    EXPECT_EQ(formatDayMonthYear(d), "29/Mar/2024");
+    EXPECT_EQ(formatDayMonthYear(addMonths(Date{2023, 1, 31}, 1)), "28/Feb/2023");
+    EXPECT_EQ(formatDayMonthYear(addMonths(Date{2024, 12, 15}, 1)), "15/Jan/2025");
+    EXPECT_EQ(formatDayMonthYear(addMonths(Date{2024, 1, 15}, -1)), "15/Dec/2023");
+    EXPECT_THROW(addMonths(Date{9999, 12, 1}, 1), RuntimeError);
+}
+
+TEST(Calendar, LeapYearsAndMonthLengths) {
+    EXPECT_TRUE(isLeapYear(2000));
+    EXPECT_FALSE(isLeapYear(1900));
+    EXPECT_TRUE(isLeapYear(2024));
+    EXPECT_FALSE(isLeapYear(2023));
+    EXPECT_TRUE(isLeapYear(-4));
+    EXPECT_EQ(daysInMonth(2024, 2), 29);
+    EXPECT_EQ(daysInMonth(2023, 4), 30);
+    EXPECT_EQ(daysInMonth(2023, 13), 0);
+}
+
+TEST(SerialDays, RoundTripThroughTheClassicEpoch) {
+    EXPECT_EQ(toSerial(Date{1899, 12, 30}), 0.0);
+    EXPECT_EQ(toSerial(Date{2024, 1, 1}), 45292.0);
+    EXPECT_EQ(fromSerial(45292.5), (Date{2024, 1, 1, 12, 0, 0}));
+    EXPECT_EQ(fromSerial(-1.0), (Date{1899, 12, 29}));
+}
+
+}  // namespace
+}  // namespace quillet

@@ -1,0 +1,79 @@
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "runtime/Dispatch.h"
+#include "runtime/RuntimeError.h"
+#include "runtime/Variant.h"
+
+namespace quillet {
+namespace {
+
+int errorNumberOf(const std::function<void()>& f) {
+    try {
+        f();
+    } catch (const RuntimeError& e) {
+        return e.number();
+    }
+    return 0;
+}
+
+TEST(VariantConversion, EmptyReadsAsNothing) {
+    const Variant empty;
+    EXPECT_TRUE(empty.isEmpty());
+    EXPECT_EQ(empty.toString(), "");
+    EXPECT_EQ(empty.toDouble(), 0.0);
+    EXPECT_EQ(empty.toInteger(), 0);
+}
+
+TEST(VariantConversion, NullIsNeverQuietlyAValue) {
+    const Variant null = Variant::null();
+    EXPECT_TRUE(null.isNull());
+    EXPECT_FALSE(null.isEmpty());
+    EXPECT_EQ(errorNumberOf([&] { (void)null.toString(); }), 94);
+    EXPECT_EQ(errorNumberOf([&] { (void)null.toDouble(); }), 94);
+    EXPECT_EQ(errorNumberOf([&] { (void)null.toDate(); }), 94);
+    EXPECT_EQ(null.toStringOr("-"), "-");
+}
+
+TEST(VariantConversion, TextAndNumbers) {
+    EXPECT_EQ(Variant("12.5").toDouble(), 12.5);
+    EXPECT_EQ(errorNumberOf([] { (void)Variant("abc").toDouble(); }), 13);
+    EXPECT_EQ(Variant("12.5").toInteger(), 12);
+    EXPECT_EQ(errorNumberOf([] { (void)Variant(40000.0).toInteger(); }), 6);
+    EXPECT_EQ(Variant(42).toString(), "42");
+    EXPECT_EQ(Variant(42.0).toString(), "42");
+    EXPECT_EQ(Variant(true).toString(), "True");
+    EXPECT_EQ(Variant(true).toDouble(), -1.0);
+    EXPECT_EQ(Variant(static_cast<long long>(1) << 40).toDouble(), 1099511627776.0);
+    EXPECT_EQ(Variant(static_cast<long long>(7)).type(), Variant::Type::Long);
+}
+
+TEST(VariantConversion, DatesUseTheShortForm) {
+    const Variant d(Date{2024, 3, 25});
+    EXPECT_EQ(d.toString(), "25/03/2024");
+    EXPECT_EQ(Variant("25/03/2024").toDate(), (Date{2024, 3, 25}));
+    EXPECT_EQ(errorNumberOf([] { (void)Variant("abc").toDate(); }), 13);
+}
+
+TEST(VariantConversion, ObjectsAreReachedByLateBinding) {
+    struct Label : Dispatch {
+        std::string text;
+        Variant getProperty(const std::string& name) const override {
+            if (name == "Text")
+                return text;
+            return Dispatch::getProperty(name);
+        }
+    };
+    auto label = std::make_shared<Label>();
+    label->text = "hello";
+    const Variant v{std::shared_ptr<Dispatch>(label)};
+    EXPECT_EQ(v.toObject()->getProperty("Text").toString(), "hello");
+    EXPECT_EQ(errorNumberOf([&] { (void)v.toObject()->getProperty("Value"); }), 438);
+    EXPECT_EQ(errorNumberOf([&] { v.toObject()->setProperty("Text", "x"); }), 438);
+    EXPECT_EQ(errorNumberOf([] { (void)Variant("x").toObject(); }), 424);
+    EXPECT_EQ(errorNumberOf([&] { (void)v.toString(); }), 13);
+}
+
+}  // namespace
+}  // namespace quillet

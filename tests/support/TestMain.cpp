@@ -1,0 +1,16 @@
+// One main for every test program. Programs that link Qt get a QApplication so widgets can be
+// made; the platform comes from QT_QPA_PLATFORM (offscreen in ctest).
+#include <gtest/gtest.h>
+
+#if __has_include(<QApplication>) && defined(QT_WIDGETS_LIB)
+#include <QApplication>
+#define QUILLET_TEST_WITH_QT 1
+#endif
+
+int main(int argc, char** argv) {
+    ::testing::InitGoogleTest(&argc, argv);
+#ifdef QUILLET_TEST_WITH_QT
+    QApplication app(argc, argv);
+#endif
+    return RUN_ALL_TESTS();
+}
