@@ -95,7 +95,7 @@ ScheduleRow ScheduleComputation::step(std::int16_t i) {
 }
 
 void ScheduleComputation::appendRounded(std::string& out, double x) const {
-    appendGeneral(out, roundHalfEven(x, decimals()));
+    appendRoundedGeneral(out, x, decimals());
 }
 
 std::string ScheduleComputation::rounded(double x) const {

@@ -27,14 +27,14 @@ void appendInsertStatement(std::string& out, const ScheduleComputation& computat
     out.append("insert into EMI values(");
     appendRowValues(out, computation, row);
     out.push_back('#');
-    out.append(formatDayMonthYear(row.date));
+    appendDayMonthYear(out, row.date);
     out.append("#)");
 }
 
 void appendCsvLine(std::string& out, const ScheduleComputation& computation,
                    const ScheduleRow& row) {
     appendRowValues(out, computation, row);
-    out.append(formatDayMonthYear(row.date));
+    appendDayMonthYear(out, row.date);
     out.push_back('\n');
 }
 

@@ -277,12 +277,16 @@ std::string formatShortDate(const Date& d) {
 std::string formatDayMonthYear(const Date& d) {
     std::string out;
     out.reserve(11);
+    appendDayMonthYear(out, d);
+    return out;
+}
+
+void appendDayMonthYear(std::string& out, const Date& d) {
     appendTwo(out, d.day);
     out.push_back('/');
     out.append(monthAbbreviation(d.month));
     out.push_back('/');
     appendFour(out, d.year);
-    return out;
 }
 
 std::string formatIsoDate(const Date& d) {

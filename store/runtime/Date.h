@@ -37,6 +37,7 @@ std::optional<Date> parseDate(std::string_view text);
 std::string formatShortDate(const Date& d);
 /// dd/Mmm/yyyy with the fixed English month abbreviations, whatever the locale.
 std::string formatDayMonthYear(const Date& d);
+void appendDayMonthYear(std::string& out, const Date& d);
 /// yyyy-mm-dd, followed by " hh:mm:ss" when a time is present: the stored form.
 std::string formatIsoDate(const Date& d);
 /// "Jan".."Dec" for 1..12.

@@ -197,6 +197,63 @@ void appendGeneral(std::string& out, double x) {
     out.append(exp);
 }
 
+void appendRoundedGeneral(std::string& out, double x, int decimals) {
+    if (decimals < 0) {
+        throw RuntimeError::invalidProcedureCall();
+    }
+    if (decimals == 0 || decimals > 15 || !std::isfinite(x)) {
+        appendGeneral(out, roundHalfEven(x, decimals));
+        return;
+    }
+    const double scale = std::pow(10.0, decimals);
+    const double scaled = x * scale;
+    if (!(std::fabs(scaled) < 1e15)) {
+        appendGeneral(out, roundHalfEven(x, decimals));
+        return;
+    }
+    // NOTE: the rounded value is k / 10^d for a whole k of at most 15 digits. Division is
+    // correctly rounded, and 15 significant digits survive a round trip through a double, so the
+    // general form of k / 10^d is exactly k's digits with the point put back: no need to format
+    // the double.
+    long long k = static_cast<long long>(roundToWholeHalfEven(scaled));
+    if (k == 0) {
+        out.push_back('0');
+        return;
+    }
+    if (k < 0) {
+        out.push_back('-');
+        k = -k;
+    }
+    char digits[24];
+    int n = 0;
+    while (k > 0) {
+        digits[n++] = static_cast<char>('0' + k % 10);
+        k /= 10;
+    }
+    // Drop trailing zeros of the fraction.
+    int fraction = decimals;
+    int low = 0;
+    while (fraction > 0 && digits[low] == '0') {
+        ++low;
+        --fraction;
+    }
+    if (n <= decimals) {
+        // No whole part: 0.00ddd
+        out.append("0.");
+        out.append(static_cast<std::size_t>(decimals - n), '0');
+        for (int i = n - 1; i >= low; --i) {
+            out.push_back(digits[i]);
+        }
+        return;
+    }
+    for (int i = n - 1; i >= low; --i) {
+        if (i == decimals - 1) {
+            out.push_back('.');
+        }
+        out.push_back(digits[i]);
+    }
+}
+
 std::string formatGeneral(double x) {
     std::string out;
     appendGeneral(out, x);

@@ -35,5 +35,8 @@ std::int32_t toLong32(double x);
 std::string formatGeneral(double x);
 /// Appends formatGeneral(x) to out without a temporary string.
 void appendGeneral(std::string& out, double x);
+/// Appends formatGeneral(roundHalfEven(x, decimals)) to out, without going through a decimal
+/// conversion of the double where the rounded value's digits are already known.
+void appendRoundedGeneral(std::string& out, double x, int decimals);
 
 }  // namespace quillet

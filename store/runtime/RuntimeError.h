@@ -26,6 +26,10 @@ inline constexpr int StoreTypeMismatch = -2147217913;
 inline constexpr int StoreConnectFailed = -2147467259;
 /// An operation on a closed connection or recordset.
 inline constexpr int StoreObjectClosed = -2146824584;
+/// Opening a connection or recordset that is already open.
+inline constexpr int StoreObjectOpen = -2146824583;
+/// A recordset opened on a closed or missing connection.
+inline constexpr int StoreInvalidConnection = -2146824579;
 /// Reading a field at end of file, or an unknown field.
 inline constexpr int StoreNoCurrentRecord = -2146825267;
 inline constexpr int StoreItemNotFound = -2146825023;

@@ -91,3 +91,23 @@ TEST(GeneralNumberForm, ExponentOnlyWhereTheMagnitudeNeedsIt) {
 
 }  // namespace
 }  // namespace quillet
+
+namespace quillet {
+namespace {
+
+TEST(RoundedGeneralForm, MatchesRoundingThenFormatting) {
+    const double values[] = {0.0,   -0.0,    0.5,        0.05,          0.004,    -0.005,
+                             1.005, 6102.05, 993897.949, 12.3456,       -12.3456, 100.10,
+                             1e-9,  5e14,    123456.789, 0.015,         2.675,    1e16,
+                             -7.0,  99.995,  0.1 + 0.2,  1234567.891011};
+    for (const double x : values) {
+        for (int d = 0; d <= 6; ++d) {
+            std::string fast;
+            appendRoundedGeneral(fast, x, d);
+            EXPECT_EQ(fast, formatGeneral(roundHalfEven(x, d))) << x << " at " << d;
+        }
+    }
+}
+
+}  // namespace
+}  // namespace quillet
