@@ -1,0 +1,16 @@
+#pragma once
+/// \file
+/// \brief The program's folder: where the report definition and the document folders live.
+
+#include <filesystem>
+
+namespace quillet {
+
+/// \brief The folder of the running executable, unless another one was set with
+/// setProgramFolder (tests point it at a temporary folder).
+std::filesystem::path programFolder();
+
+/// Overrides the program folder for this process; an empty path restores the executable's.
+void setProgramFolder(const std::filesystem::path& folder);
+
+}  // namespace quillet

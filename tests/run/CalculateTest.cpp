@@ -1,0 +1,104 @@
+#include <gtest/gtest.h>
+
+#include <QAbstractItemModel>
+#include <fstream>
+
+#include "gui/Form1.h"
+#include "support/StoreAccess.h"
+#include "support/TempStore.h"
+
+namespace quillet {
+namespace {
+
+using testing::countRows;
+using testing::rows;
+using testing::TempStore;
+using Row = std::vector<std::string>;
+
+class Calculate : public ::testing::Test {
+protected:
+    TempStore store;
+    Form1 window;
+
+    QString cell(int row, int column) const {
+        const QAbstractItemModel* model = window.findChild<QTableView*>("DG")->model();
+        return model->data(model->index(row, column)).toString();
+    }
+    int gridRows() const {
+        const QAbstractItemModel* model = window.findChild<QTableView*>("DG")->model();
+        return model ? model->rowCount() : 0;
+    }
+};
+
+TEST_F(Calculate, StoresTheStartUpScheduleAndShowsIt) {
+    window.btnShowPayment_Click();
+    EXPECT_EQ(countRows("EMI"), 120);
+    EXPECT_EQ(rows("select * from EMI where SN = 1"),
+              (std::vector<Row>{{"1", "1000000", "5000", "6102", "993898", "01/01/2024"}}));
+    EXPECT_EQ(rows("select EMIDate from EMI where SN = 120")[0][0], "01/12/2033");
+    EXPECT_EQ(window.emi()->text(), "11102");
+    EXPECT_TRUE(store.shown().empty());
+
+    ASSERT_EQ(gridRows(), 120);
+    const QAbstractItemModel* model = window.DG()->model();
+    EXPECT_EQ(model->headerData(0, Qt::Horizontal).toString(), "SN");
+    EXPECT_EQ(model->headerData(5, Qt::Horizontal).toString(), "EMIDate");
+    EXPECT_EQ(cell(0, 5), "01/Jan/2024");
+    EXPECT_EQ(cell(1, 1), "993898");
+    EXPECT_EQ(cell(119, 0), "120");
+    EXPECT_GT(window.DG()->columnWidth(1), window.DG()->columnWidth(0));
+}
+
+TEST_F(Calculate, TwoDecimalsAndASecondCalculationReplacesTheFirst) {
+    window.cmb()->setCurrentIndex(1);
+    window.btnShowPayment_Click();
+    EXPECT_EQ(rows("select Principal, ClosingBalance from EMI where SN = 1"),
+              (std::vector<Row>{{"6102.05", "993897.95"}}));
+    EXPECT_EQ(window.emi()->text(), "11102.05");
+    EXPECT_EQ(window.RoundTo, 2.0);
+
+    window.txtDuration()->setText("12");
+    window.btnShowPayment_Click();
+    EXPECT_EQ(countRows("EMI"), 12);
+    EXPECT_EQ(gridRows(), 12);
+}
+
+TEST_F(Calculate, NoMonthsLeavesAnEmptyScheduleAndZero) {
+    window.txtDuration()->setText("0");
+    window.btnShowPayment_Click();
+    EXPECT_EQ(countRows("EMI"), 0);
+    EXPECT_EQ(gridRows(), 0);
+    EXPECT_EQ(window.DG()->model()->columnCount(), 6);  // headings without rows
+    EXPECT_EQ(window.emi()->text(), "0");
+}
+
+TEST_F(Calculate, AnAmountOfLettersEmptiesTheTableAndReportsTheError) {
+    window.btnShowPayment_Click();
+    window.txtAmount()->setText("ABC");
+    window.btnShowPayment_Click();
+    ASSERT_EQ(store.shown().size(), 2u);
+    EXPECT_EQ(store.shown()[0].prompt, "Please enter Amount in Numeric");
+    EXPECT_EQ(store.shown()[0].title, "Check Input");
+    EXPECT_EQ(store.shown()[1].prompt, "Type mismatch");
+    EXPECT_EQ(store.shown()[1].title, "Quillet");
+    EXPECT_EQ(store.shown()[1].buttons, 0);
+    EXPECT_EQ(countRows("EMI"), 0);
+    EXPECT_EQ(gridRows(), 0);
+    EXPECT_EQ(window.emi()->text(), "0");
+}
+
+TEST_F(Calculate, AnUnusableStoreIsReportedAndTheWindowCarriesOn) {
+    std::ofstream(store.folder() / "quillet") << "a file where the data folder belongs";
+    window.btnShowPayment_Click();
+    ASSERT_GE(store.shown().size(), 2u);
+    EXPECT_EQ(store.shown()[0].prompt,
+              "Please select Database : remember.mdb and restart Application");
+    EXPECT_EQ(store.shown()[0].title, "Select database");
+    EXPECT_EQ(store.shown()[1].title, "Quillet");
+    EXPECT_LE(store.shown().size(), 3u);
+    EXPECT_EQ(gridRows(), 0);
+    EXPECT_EQ(window.emi()->text(), "0");
+}
+
+}  // namespace
+}  // namespace quillet

@@ -1,0 +1,98 @@
+#include <gtest/gtest.h>
+
+#include "VekClass.h"
+#include "support/StoreAccess.h"
+#include "support/TempStore.h"
+
+namespace quillet {
+namespace {
+
+using testing::countRows;
+using testing::exec;
+using testing::TempStore;
+
+const std::vector<std::string> kPurged = {"Appointment",
+                                          "Cable",
+                                          "CableDetail",
+                                          "CABLES",
+                                          "CableStatus",
+                                          "CategoryTable",
+                                          "DOCUMENT",
+                                          "EmpDetail",
+                                          "Employeelist",
+                                          "ITEMDETAIL",
+                                          "Leavex",
+                                          "PARTNUMBER",
+                                          "PROJECT_CODES",
+                                          "pur",
+                                          "RemAdvance",
+                                          "SHIP_CODES",
+                                          "StatusItem",
+                                          "System_",
+                                          "WDR",
+                                          "wherex",
+                                          "WireDetail",
+                                          "WireNumber",
+                                          "WorkAhead",
+                                          "WorkDetail",
+                                          "MailRecord",
+                                          "MedicalRecord",
+                                          "MedicalRecordHindi",
+                                          "MedicalRecordHindiName",
+                                          "Visitor",
+                                          "SalaryTable",
+                                          "PersonEmployed",
+                                          "Gangaway",
+                                          "DOCUMENTFile",
+                                          "Customercodes",
+                                          "CopyOfWDR"};
+
+void fillEveryTable() {
+    std::vector<std::string> statements;
+    for (const auto& t : kPurged) {
+        statements.push_back("insert into " + t + " (SN) values(1)");
+    }
+    statements.push_back("insert into EMI values(1,1000,5,995,5,#01/Jan/2024#)");
+    exec(statements);
+}
+
+TEST(Purge, EmptiesTheListedTablesButNotTheSchedule) {
+    TempStore store;
+    ASSERT_EQ(kPurged.size(), 35u);
+    fillEveryTable();
+    VekClass vek;
+    vek.deleteAll();
+    for (const auto& t : kPurged) {
+        EXPECT_EQ(countRows(t), 0) << t;
+    }
+    EXPECT_EQ(countRows("EMI"), 1);
+    ASSERT_EQ(store.shown().size(), 1u);
+    EXPECT_EQ(store.shown()[0].prompt, "Deleted");
+    EXPECT_EQ(store.shown()[0].title, "Info");
+    EXPECT_EQ(store.shown()[0].buttons, 64);
+    EXPECT_EQ(vek.str.toString(), "Delete * from CopyOfWDR");
+    EXPECT_EQ(vek.Con->State(), kStateClosed);
+
+    vek.deleteAll();  // already empty: the same message again
+    EXPECT_EQ(store.shown().size(), 2u);
+}
+
+TEST(Purge, StopsAtAMissingTableAndLeavesTheRest) {
+    TempStore store;
+    fillEveryTable();
+    exec({"DROP TABLE pur"});
+    VekClass vek;
+    EXPECT_THROW(vek.deleteAll(), RuntimeError);
+    for (std::size_t i = 0; i < kPurged.size(); ++i) {
+        if (kPurged[i] == "pur") {
+            continue;
+        }
+        EXPECT_EQ(countRows(kPurged[i]), i < 13 ? 0 : 1) << kPurged[i];
+    }
+    EXPECT_TRUE(store.shown().empty());
+    EXPECT_EQ(vek.Con->State(), kStateOpen);
+    EXPECT_EQ(vek.str.toString(), "Delete * from pur");
+}
+
+}  // namespace
+}  // namespace quillet

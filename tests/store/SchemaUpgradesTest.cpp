@@ -1,0 +1,101 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "VekClass.h"
+#include "support/StoreAccess.h"
+#include "support/TempStore.h"
+
+namespace quillet {
+namespace {
+
+using testing::columnsOf;
+using testing::exec;
+using testing::rows;
+using testing::tableExists;
+using testing::TempStore;
+using Names = std::vector<std::string>;
+
+bool hasColumn(const std::string& table, const std::string& column) {
+    const auto names = columnsOf(table);
+    return std::find(names.begin(), names.end(), column) != names.end();
+}
+
+const Names kCreated = {"BILLTABLETY", "TYASSETNEW", "TYLIABILITYNEW", "BALANCESHEETNoW",
+                        "LEDGERACCOUNT"};
+
+TEST(TransactionTableUpgrade, AddsRemarksAndCreatesTheFiveTablesInOrder) {
+    TempStore store;
+    for (const auto& t : {"transactiontable", "bank", "cash", "CHARGES"}) {
+        ASSERT_FALSE(hasColumn(t, "REM1")) << t;
+    }
+    VekClass vek;
+    vek.altertabletransactiontable();
+    for (const auto& t : {"transactiontable", "bank", "cash", "CHARGES"}) {
+        EXPECT_TRUE(hasColumn(t, "REM1")) << t;
+        EXPECT_TRUE(hasColumn(t, "REM2")) << t;
+    }
+    EXPECT_EQ(vek.str.toString().substr(0, 26), "CREATE TABLE LEDGERACCOUNT");
+    EXPECT_EQ(vek.Con->State(), kStateOpen);  // left open by design
+    const auto created = rows(
+        "select name from sqlite_master where type = 'table' and name in ('BILLTABLETY', "
+        "'TYASSETNEW', 'TYLIABILITYNEW', 'BALANCESHEETNoW', 'LEDGERACCOUNT') order by rowid");
+    Names order;
+    for (const auto& r : created) {
+        order.push_back(r[0]);
+    }
+    EXPECT_EQ(order, kCreated);
+    EXPECT_EQ(columnsOf("BALANCESHEETNoW")[4], "Head0neLiability");
+    EXPECT_EQ(columnsOf("LEDGERACCOUNT").size(), 14u);
+    EXPECT_EQ(columnsOf("BILLTABLETY").size(), 15u);
+    EXPECT_TRUE(store.shown().empty());
+}
+
+TEST(TransactionTableUpgrade, ASecondRunChangesNothingAndRaisesNothing) {
+    TempStore store;
+    VekClass vek;
+    vek.altertabletransactiontable();
+    exec({"insert into bank (REM1, REM2) values('kept', 7)"});
+    const auto before = columnsOf("bank");
+    EXPECT_NO_THROW(vek.altertabletransactiontable());
+    EXPECT_EQ(columnsOf("bank"), before);
+    EXPECT_EQ(rows("select REM1, REM2 from bank"), (std::vector<Names>{{"kept", "7"}}));
+    EXPECT_TRUE(store.shown().empty());
+}
+
+TEST(TransactionTableUpgrade, AMissingTableIsSkippedAndTheRestTakeEffect) {
+    TempStore store;
+    exec({"DROP TABLE bank"});
+    VekClass vek;
+    vek.altertabletransactiontable();
+    EXPECT_FALSE(tableExists("bank"));
+    EXPECT_TRUE(hasColumn("cash", "REM1"));
+    EXPECT_TRUE(hasColumn("CHARGES", "REM2"));
+    for (const auto& t : kCreated) {
+        EXPECT_TRUE(tableExists(t)) << t;
+    }
+}
+
+TEST(EmployeeTableUpgrade, WidensTheHolidayRemarkAndAddsTheNewColumns) {
+    TempStore store;
+    // An older employee table, without Code and NameHindi.
+    exec({"DROP TABLE EmpDetail", "CREATE TABLE EmpDetail (SN NUMBER, NAME_ TEXT(50))",
+          "insert into EmpDetail values(1, 'KEPT')",
+          "insert into HolidayTable (REMARK) values('holiday')"});
+    VekClass vek;
+    vek.altertableEmpDetail();
+    EXPECT_EQ(columnsOf("EmpDetail"), (Names{"SN", "NAME_", "Code", "NameHindi"}));
+    EXPECT_EQ(rows("select NAME_ from EmpDetail"), (std::vector<Names>{{"KEPT"}}));
+    const auto sql = rows("select sql from sqlite_master where name = 'HolidayTable'")[0][0];
+    EXPECT_NE(sql.find("101"), std::string::npos) << sql;
+    EXPECT_EQ(rows("select REMARK from HolidayTable"), (std::vector<Names>{{"holiday"}}));
+    EXPECT_EQ(vek.Con->State(), kStateClosed);
+    EXPECT_TRUE(vek.str.isEmpty());
+
+    const auto layout = columnsOf("EmpDetail");
+    EXPECT_NO_THROW(vek.altertableEmpDetail());
+    EXPECT_EQ(columnsOf("EmpDetail"), layout);
+}
+
+}  // namespace
+}  // namespace quillet
