@@ -4,6 +4,7 @@
 #include <optional>
 #include <ostream>
 
+#include "run/ScheduleStoreRun.h"
 #include "runtime/Date.h"
 #include "runtime/Numbers.h"
 #include "runtime/RuntimeError.h"
@@ -16,7 +17,7 @@ namespace {
 
 constexpr const char* kUsage =
     "Usage: quillet-schedule [--amount TEXT] [--months TEXT] [--rate TEXT] [--decimals TEXT]\n"
-    "                        [--start YYYY-MM-DD] [--emi]\n"
+    "                        [--start YYYY-MM-DD] [--emi] [--store]\n"
     "\n"
     "Computes the monthly instalment and the repayment schedule of a loan, exactly as the\n"
     "Quillet window does from the same texts.\n"
@@ -27,6 +28,8 @@ constexpr const char* kUsage =
     "  --decimals TEXT     decimals to round to, 0 or 2 (default 0)\n"
     "  --start YYYY-MM-DD  date of the first instalment (default 2024-01-01)\n"
     "  --emi               print only the instalment per month\n"
+    "  --store             also run the calculation against the data source \"det\" as the\n"
+    "                      window does: rewrite its EMI table (messages on stderr)\n"
     "  --help              show this text\n"
     "\n"
     "Without --emi the schedule is printed as CSV: SN, OpeningBalance, Interest, Principal,\n"
@@ -36,6 +39,7 @@ constexpr const char* kUsage =
 struct Options {
     ScheduleInputs inputs;
     bool emiOnly = false;
+    bool store = false;
     bool help = false;
 };
 
@@ -45,6 +49,10 @@ std::optional<std::string> parseOptions(const std::vector<std::string>& args, Op
         const std::string& arg = args[i];
         if (arg == "--emi") {
             options.emiOnly = true;
+            continue;
+        }
+        if (arg == "--store") {
+            options.store = true;
             continue;
         }
         if (arg == "--help" || arg == "-h") {
@@ -139,9 +147,15 @@ int runScheduleTool(const std::vector<std::string>& args, std::ostream& out, std
         err << e.description() << "\n";
         return kToolFailure;
     }
+    int status = 0;
+    if (options.store) {
+        // Messages of the run reach standard error through the message-box fallback.
+        const ScheduleRunOutcome outcome = runScheduleToStore(options.inputs, ScheduleRunHooks{});
+        status = outcome.failed ? kToolFailure : 0;
+    }
     out << text;
     out.flush();
-    return out ? 0 : kToolFailure;
+    return out ? status : kToolFailure;
 }
 
 }  // namespace quillet

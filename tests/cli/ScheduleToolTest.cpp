@@ -96,3 +96,34 @@ TEST(ScheduleTool, RejectsAMalformedCommandLine) {
 
 }  // namespace
 }  // namespace quillet
+
+#include <fstream>
+
+#include "support/StoreAccess.h"
+#include "support/TempStore.h"
+
+namespace quillet {
+namespace {
+
+TEST(ScheduleToolWithStore, RewritesTheStoredScheduleAndStillPrintsIt) {
+    testing::TempStore store;
+    const ToolRun run = runTool({"--store", "--months", "12", "--decimals", "2"});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(lines(run.out).size(), 13u);
+    EXPECT_EQ(testing::countRows("EMI"), 12);
+    EXPECT_EQ(testing::rows("select Principal from EMI where SN = 1")[0][0], "81066.43");
+    EXPECT_TRUE(store.shown().empty());
+}
+
+TEST(ScheduleToolWithStore, AnUnusableStoreIsReportedWithTheScheduleStillPrinted) {
+    testing::TempStore store;
+    std::ofstream(store.folder() / "quillet") << "not a folder";
+    const ToolRun run = runTool({"--store", "--months", "3"});
+    EXPECT_EQ(run.status, kToolFailure);
+    EXPECT_EQ(lines(run.out).size(), 4u);
+    ASSERT_FALSE(store.shown().empty());
+    EXPECT_EQ(store.shown()[0].title, "Select database");
+}
+
+}  // namespace
+}  // namespace quillet
