@@ -43,9 +43,14 @@ public:
     /// The open session; raises when the connection is closed.
     Session& session();
 
+    /// \brief Lives exactly as long as the connection stays open: a server-side recordset holds
+    /// it weakly and counts as closed once the connection it came from is closed (or reopened).
+    std::weak_ptr<const void> openToken() const { return m_openToken; }
+
 private:
     std::string m_connectionString;
     std::unique_ptr<Session> m_session;
+    std::shared_ptr<const int> m_openToken;
 };
 
 }  // namespace quillet

@@ -72,6 +72,9 @@ private:
     // The result's storage is shared so a closed connection never invalidates bound grids.
     std::shared_ptr<const ResultTable> m_result;
     long m_position = 0;
+    // Set for a server-side recordset: it closes together with its connection.
+    std::weak_ptr<const void> m_connectionToken;
+    bool m_serverSide = false;
 };
 
 }  // namespace quillet

@@ -1,0 +1,68 @@
+#include "engine/Connection.h"
+
+#include "engine/ConnectionString.h"
+#include "engine/DataSource.h"
+#include "engine/ObjectErrors.h"
+
+namespace quillet {
+
+void Connection::Open(const std::string& connectionString, const std::string& user,
+                      const std::string& password, int options) {
+    (void)options;  // every open is synchronous
+    if (m_session) {
+        throw objectErrors::alreadyOpen();
+    }
+    if (!connectionString.empty()) {
+        m_connectionString = connectionString;
+    }
+    ConnectionSettings settings = parseConnectionString(m_connectionString);
+    if (!user.empty()) {
+        settings.user = user;
+    }
+    if (!password.empty()) {
+        settings.password = password;
+    }
+    m_session = openDataSource(settings);
+    m_openToken = std::make_shared<const int>(0);
+}
+
+void Connection::Close() {
+    if (!m_session) {
+        throw objectErrors::closed();
+    }
+    // NOTE: a transaction still open here is rolled back by the engine as the session ends;
+    // callers that mean to keep their work commit first.
+    m_openToken.reset();
+    m_session.reset();
+}
+
+void Connection::BeginTrans() {
+    session().beginTransaction();
+}
+
+void Connection::CommitTrans() {
+    session().commit();
+}
+
+void Connection::RollbackTrans() {
+    session().rollback();
+}
+
+void Connection::tryRollback() noexcept {
+    try {
+        if (m_session && m_session->inTransaction()) {
+            m_session->rollback();
+        }
+    } catch (...) {
+        // Clean-up path: the engine rolls back on close anyway.
+    }
+}
+
+Session& Connection::session() {
+    if (!m_session) {
+        throw objectErrors::closed();
+    }
+    return *m_session;
+}
+
+}  // namespace quillet

@@ -1,0 +1,120 @@
+#include "engine/DataSource.h"
+
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <array>
+#include <cctype>
+#include <cerrno>
+#include <cstdlib>
+#include <string>
+#include <system_error>
+#include <vector>
+
+#include "engine/sqlite/SqliteSession.h"
+#include "runtime/RuntimeError.h"
+#include "schema/DefaultSchema.h"
+
+namespace quillet {
+
+namespace {
+
+bool equalsNoCase(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return std::tolower(static_cast<unsigned char>(x)) ==
+                      std::tolower(static_cast<unsigned char>(y));
+           });
+}
+
+RuntimeError connectFailed(std::string description, long nativeCode = 0,
+                           std::string sqlState = "08001") {
+    return {err::StoreConnectFailed, std::move(description), nativeCode, std::move(sqlState)};
+}
+
+std::filesystem::path homeFolder() {
+    if (const char* home = std::getenv("HOME"); home != nullptr && *home != '\0') {
+        return home;
+    }
+    std::vector<char> buffer(16384);
+    passwd entry{};
+    passwd* found = nullptr;
+    if (getpwuid_r(getuid(), &entry, buffer.data(), buffer.size(), &found) == 0 &&
+        found != nullptr && found->pw_dir != nullptr && *found->pw_dir != '\0') {
+        return found->pw_dir;
+    }
+    throw connectFailed("The data folder cannot be found: neither XDG_DATA_HOME nor HOME is set.");
+}
+
+// Creates the folder and any missing parents, each readable by its owner only, as the data
+// folder holds the user's records.
+void ensureFolder(const std::filesystem::path& folder) {
+    std::filesystem::path partial;
+    for (const auto& part : folder) {
+        partial /= part;
+        std::error_code ignored;
+        if (std::filesystem::is_directory(partial, ignored)) {
+            continue;
+        }
+        if (::mkdir(partial.c_str(), 0700) == 0 || errno == EEXIST) {
+            continue;
+        }
+        const std::error_code error(errno, std::generic_category());
+        throw connectFailed("The data folder '" + folder.string() +
+                            "' cannot be created: " + error.message() + ".");
+    }
+    std::error_code error;
+    if (!std::filesystem::is_directory(folder, error)) {
+        throw connectFailed("The data folder '" + folder.string() +
+                            "' cannot be created: a file of that name is in the way.");
+    }
+}
+
+// The built-in data source: the embedded store in the user's data folder.
+std::unique_ptr<Session> openEmbedded(const ConnectionSettings& settings) {
+    if (!equalsNoCase(settings.dataSource, kDefaultDataSource)) {
+        return nullptr;
+    }
+    const std::filesystem::path file = embeddedDatabasePath();
+    ensureFolder(file.parent_path());
+    try {
+        return sqlite::SqliteSession::open(file, defaultSchemaSql());
+    } catch (const RuntimeError& e) {
+        throw connectFailed(
+            "The data store '" + file.string() + "' cannot be opened: " + e.description(),
+            e.nativeCode(), e.sqlState());
+    }
+}
+
+// Each resolver opens the data source it knows by name, or declines with nullptr so the next one
+// is asked. A data source registered with the system's ODBC driver manager belongs first in this
+// list: a registered "det" is meant to take precedence over the built-in store.
+using Resolver = std::unique_ptr<Session> (*)(const ConnectionSettings&);
+constexpr std::array<Resolver, 1> kResolvers = {&openEmbedded};
+
+}  // namespace
+
+std::filesystem::path embeddedDataFolder() {
+    // Only an absolute XDG_DATA_HOME counts; a relative one is ignored, as the base directory
+    // rules require.
+    if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg != nullptr && *xdg == '/') {
+        return std::filesystem::path(xdg) / "quillet";
+    }
+    return homeFolder() / ".local" / "share" / "quillet";
+}
+
+std::filesystem::path embeddedDatabasePath() {
+    return embeddedDataFolder() / "quillet.db";
+}
+
+std::unique_ptr<Session> openDataSource(const ConnectionSettings& settings) {
+    for (const Resolver resolve : kResolvers) {
+        if (std::unique_ptr<Session> session = resolve(settings)) {
+            return session;
+        }
+    }
+    throw connectFailed("Data source name not found: '" + settings.dataSource + "'.", 0, "IM002");
+}
+
+}  // namespace quillet

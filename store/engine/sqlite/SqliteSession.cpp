@@ -1,0 +1,584 @@
+#include "engine/sqlite/SqliteSession.h"
+
+#include <sqlite3.h>
+
+#include <algorithm>
+#include <cctype>
+#include <list>
+#include <optional>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "dialect/AccessTranslator.h"
+#include "engine/sqlite/TableDefinition.h"
+#include "engine/sqlite/ValueConversion.h"
+#include "runtime/RuntimeError.h"
+
+namespace quillet::sqlite {
+
+namespace {
+
+struct DatabaseCloser {
+    void operator()(sqlite3* db) const noexcept { sqlite3_close_v2(db); }
+};
+struct StatementFinalizer {
+    void operator()(sqlite3_stmt* statement) const noexcept { sqlite3_finalize(statement); }
+};
+using DatabaseHandle = std::unique_ptr<sqlite3, DatabaseCloser>;
+using StatementHandle = std::unique_ptr<sqlite3_stmt, StatementFinalizer>;
+
+constexpr std::size_t kStatementCacheSize = 64;
+
+bool containsText(std::string_view haystack, std::string_view needle) {
+    return haystack.find(needle) != std::string_view::npos;
+}
+
+// The engine's result codes mapped onto the SQLSTATE classes callers know from other drivers.
+std::string sqlStateFor(int rc, std::string_view message) {
+    switch (rc & 0xff) {
+        case SQLITE_CONSTRAINT:
+            return "23000";
+        case SQLITE_BUSY:
+        case SQLITE_LOCKED:
+            return "HYT00";
+        case SQLITE_READONLY:
+            return "25006";
+        case SQLITE_MISMATCH:
+            return "22018";
+        case SQLITE_TOOBIG:
+            return "22001";
+        case SQLITE_NOTADB:
+        case SQLITE_CORRUPT:
+        case SQLITE_CANTOPEN:
+            return "08001";
+        case SQLITE_ERROR:
+            if (containsText(message, "syntax error") ||
+                containsText(message, "incomplete input") ||
+                containsText(message, "unrecognized token")) {
+                return "42000";
+            }
+            if (containsText(message, "no such table")) {
+                return "42S02";
+            }
+            if (containsText(message, "no such column") || containsText(message, "has no column")) {
+                return "42S22";
+            }
+            if (containsText(message, "duplicate column name")) {
+                return "42S21";
+            }
+            if (containsText(message, "already exists")) {
+                return "42S01";
+            }
+            if (containsText(message, "values were supplied")) {
+                return "21S01";
+            }
+            return "HY000";
+        default:
+            return "HY000";
+    }
+}
+
+RuntimeError engineError(sqlite3* db, int rc) {
+    const int code = db != nullptr ? sqlite3_extended_errcode(db) : rc;
+    std::string message = db != nullptr ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
+    std::string state = sqlStateFor(code, message);
+    return {err::StoreError, std::move(message), code, std::move(state)};
+}
+
+// The one place a result code becomes an exception.
+void check(sqlite3* db, int rc) {
+    if (rc != SQLITE_OK && rc != SQLITE_ROW && rc != SQLITE_DONE) {
+        throw engineError(db, rc);
+    }
+}
+
+void exec(sqlite3* db, const std::string& sql) {
+    check(db, sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr));
+}
+
+RuntimeError engineFailure(std::string description, int nativeCode, std::string sqlState) {
+    return {err::StoreError, std::move(description), nativeCode, std::move(sqlState)};
+}
+
+std::string lowerCase(std::string_view s) {
+    std::string out(s);
+    std::transform(out.begin(), out.end(), out.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return out;
+}
+
+// A table name as the dialect hands it over may still carry its quotes or brackets.
+std::string bareName(std::string_view name) {
+    if (name.size() >= 2 && ((name.front() == '[' && name.back() == ']') ||
+                             (name.front() == '"' && name.back() == '"') ||
+                             (name.front() == '`' && name.back() == '`'))) {
+        name = name.substr(1, name.size() - 2);
+    }
+    return std::string(name);
+}
+
+bool isSchemaChange(std::string_view sql) {
+    std::size_t p = 0;
+    while (p < sql.size() && std::isspace(static_cast<unsigned char>(sql[p]))) {
+        ++p;
+    }
+    std::size_t end = p;
+    while (end < sql.size() && std::isalpha(static_cast<unsigned char>(sql[end]))) {
+        ++end;
+    }
+    const std::string word = lowerCase(sql.substr(p, end - p));
+    return word == "create" || word == "alter" || word == "drop";
+}
+
+/// Prepared statements by their SQL text, least recently used dropped first, so a statement run
+/// once per row is compiled once.
+class StatementCache {
+public:
+    explicit StatementCache(sqlite3* db) : m_db(db) {}
+
+    /// A prepared statement for sql, reset and without bindings.
+    sqlite3_stmt* get(std::string_view sql) {
+        if (const auto found = m_index.find(sql); found != m_index.end()) {
+            m_entries.splice(m_entries.begin(), m_entries, found->second);
+            return found->second->statement.get();
+        }
+        StatementHandle statement = prepare(sql);
+        if (m_entries.size() >= kStatementCacheSize) {
+            m_index.erase(m_entries.back().sql);
+            m_entries.pop_back();
+        }
+        m_entries.push_front(Entry{std::string(sql), std::move(statement)});
+        m_index.emplace(m_entries.front().sql, m_entries.begin());
+        return m_entries.front().statement.get();
+    }
+
+    /// Compiles one statement; text after it other than blanks and semicolons is refused, so
+    /// nothing is ever silently left unrun.
+    StatementHandle prepare(std::string_view sql) const {
+        sqlite3_stmt* raw = nullptr;
+        const char* tail = nullptr;
+        const int rc = sqlite3_prepare_v3(m_db, sql.data(), static_cast<int>(sql.size()),
+                                          SQLITE_PREPARE_PERSISTENT, &raw, &tail);
+        StatementHandle statement(raw);
+        check(m_db, rc);
+        if (!statement) {
+            throw engineFailure("Invalid SQL statement: the statement is empty.", SQLITE_ERROR,
+                                "42000");
+        }
+        for (const char* p = tail; p != nullptr && p < sql.data() + sql.size(); ++p) {
+            if (!std::isspace(static_cast<unsigned char>(*p)) && *p != ';') {
+                throw engineFailure("Characters found after end of SQL statement.", SQLITE_ERROR,
+                                    "42000");
+            }
+        }
+        return statement;
+    }
+
+private:
+    struct Entry {
+        std::string sql;
+        StatementHandle statement;
+    };
+    sqlite3* m_db;
+    std::list<Entry> m_entries;
+    std::unordered_map<std::string_view, std::list<Entry>::iterator> m_index;
+};
+
+/// Ends one use of a cached statement however the use ends: the statement goes back reset and
+/// unbound, releasing its read lock.
+class StatementUse {
+public:
+    explicit StatementUse(sqlite3_stmt* statement) : m_statement(statement) {}
+    ~StatementUse() {
+        sqlite3_reset(m_statement);
+        sqlite3_clear_bindings(m_statement);
+    }
+    StatementUse(const StatementUse&) = delete;
+    StatementUse& operator=(const StatementUse&) = delete;
+
+private:
+    sqlite3_stmt* m_statement;
+};
+
+/// All or nothing for work made of several statements: its own immediate transaction when none
+/// is open, a savepoint inside the caller's transaction otherwise.
+class WriteUnit {
+public:
+    explicit WriteUnit(sqlite3* db) : m_db(db), m_ownsTransaction(sqlite3_get_autocommit(db) != 0) {
+        exec(m_db, m_ownsTransaction ? "BEGIN IMMEDIATE" : "SAVEPOINT quillet_unit");
+    }
+    ~WriteUnit() {
+        if (!m_done && sqlite3_get_autocommit(m_db) == 0) {
+            // NOTE: the engine may already have rolled the whole transaction back after some
+            // failures (a full disk, for one); then there is nothing left to undo here.
+            sqlite3_exec(
+                m_db,
+                m_ownsTransaction ? "ROLLBACK" : "ROLLBACK TO quillet_unit; RELEASE quillet_unit",
+                nullptr, nullptr, nullptr);
+        }
+    }
+    WriteUnit(const WriteUnit&) = delete;
+    WriteUnit& operator=(const WriteUnit&) = delete;
+
+    void commit() {
+        exec(m_db, m_ownsTransaction ? "COMMIT" : "RELEASE quillet_unit");
+        m_done = true;
+    }
+
+private:
+    sqlite3* m_db;
+    bool m_ownsTransaction;
+    bool m_done = false;
+};
+
+/// Renaming under the legacy rules, so that a rebuilt table takes its old name without the
+/// engine rewriting (or rejecting) views and triggers that name it.
+class LegacyRename {
+public:
+    explicit LegacyRename(sqlite3* db) : m_db(db) { exec(m_db, "PRAGMA legacy_alter_table = ON"); }
+    ~LegacyRename() {
+        sqlite3_exec(m_db, "PRAGMA legacy_alter_table = OFF", nullptr, nullptr, nullptr);
+    }
+    LegacyRename(const LegacyRename&) = delete;
+    LegacyRename& operator=(const LegacyRename&) = delete;
+
+private:
+    sqlite3* m_db;
+};
+
+struct ColumnInfo {
+    std::string lowerName;
+    ColumnKind kind;
+};
+
+Variant readValue(sqlite3_stmt* statement, int column, ColumnKind kind) {
+    switch (sqlite3_column_type(statement, column)) {
+        case SQLITE_INTEGER: {
+            const auto value = static_cast<long long>(sqlite3_column_int64(statement, column));
+            if (kind == ColumnKind::Date) {
+                if (const auto date = dateFromSerial(static_cast<double>(value))) {
+                    return *date;
+                }
+            }
+            return Variant(value);
+        }
+        case SQLITE_FLOAT: {
+            const double value = sqlite3_column_double(statement, column);
+            if (kind == ColumnKind::Date) {
+                if (const auto date = dateFromSerial(value)) {
+                    return *date;
+                }
+            }
+            return value;
+        }
+        case SQLITE_TEXT:
+        case SQLITE_BLOB: {
+            const auto* bytes = static_cast<const char*>(sqlite3_column_blob(statement, column));
+            const auto size = static_cast<std::size_t>(sqlite3_column_bytes(statement, column));
+            const std::string_view text = bytes != nullptr ? std::string_view(bytes, size) : "";
+            if (kind == ColumnKind::Date) {
+                return dateFromStoredText(text);
+            }
+            return std::string(text);
+        }
+        default:
+            return Variant::null();
+    }
+}
+
+void bindValue(sqlite3* db, sqlite3_stmt* statement, int index, const BoundValue& value) {
+    int rc = SQLITE_OK;
+    if (std::holds_alternative<std::monostate>(value)) {
+        rc = sqlite3_bind_null(statement, index);
+    } else if (const auto* whole = std::get_if<long long>(&value)) {
+        rc = sqlite3_bind_int64(statement, index, *whole);
+    } else if (const auto* number = std::get_if<double>(&value)) {
+        rc = sqlite3_bind_double(statement, index, *number);
+    } else {
+        const std::string& text = std::get<std::string>(value);
+        rc = sqlite3_bind_text64(statement, index, text.data(), text.size(), SQLITE_TRANSIENT,
+                                 SQLITE_UTF8);
+    }
+    check(db, rc);
+}
+
+}  // namespace
+
+struct SqliteSession::Impl {
+    explicit Impl(DatabaseHandle handle) : db(std::move(handle)), statements(db.get()) {}
+
+    DatabaseHandle db;
+    // Declared after the database: its statements are finalised before the database closes.
+    StatementCache statements;
+    // Declared column kinds by lower-case table name, valid for one schema version.
+    std::unordered_map<std::string, std::vector<ColumnInfo>> columns;
+    long long columnsSchemaVersion = -1;
+    bool columnsCheckedThisCall = false;
+
+    long long queryInteger(const char* sql) {
+        StatementHandle statement = statements.prepare(sql);
+        const int rc = sqlite3_step(statement.get());
+        check(db.get(), rc);
+        return rc == SQLITE_ROW ? static_cast<long long>(sqlite3_column_int64(statement.get(), 0))
+                                : 0;
+    }
+
+    void prepareStore(std::string_view schema) {
+        // Reading the catalogue is the first real read: a file that is not a database fails
+        // here, before anything is written to it.
+        const long long tables = queryInteger("SELECT count(*) FROM sqlite_master");
+        exec(db.get(), "PRAGMA journal_mode = WAL");
+        // In WAL mode NORMAL keeps the file consistent after a crash and skips a sync per
+        // commit; a power loss can cost at most the last transactions.
+        exec(db.get(), "PRAGMA synchronous = NORMAL");
+        if (tables == 0) {
+            createSchema(schema);
+        }
+    }
+
+    void createSchema(std::string_view schema) {
+        WriteUnit unit(db.get());
+        // Another program may have created it while this one waited for the write lock.
+        if (queryInteger("SELECT count(*) FROM sqlite_master") == 0) {
+            exec(db.get(), std::string(schema));
+            exec(db.get(), "PRAGMA user_version = 1");
+        }
+        unit.commit();
+    }
+
+    // Forget cached column kinds when this or another connection changed the schema.
+    void refreshColumnKinds() {
+        if (columnsCheckedThisCall) {
+            return;
+        }
+        sqlite3_stmt* statement = statements.get("PRAGMA schema_version");
+        const StatementUse use(statement);
+        const int rc = sqlite3_step(statement);
+        check(db.get(), rc);
+        const long long version =
+            rc == SQLITE_ROW ? static_cast<long long>(sqlite3_column_int64(statement, 0)) : -1;
+        if (version != columnsSchemaVersion) {
+            columns.clear();
+            columnsSchemaVersion = version;
+        }
+        columnsCheckedThisCall = true;
+    }
+
+    const std::vector<ColumnInfo>& tableColumns(const std::string& table) {
+        refreshColumnKinds();
+        const std::string key = lowerCase(bareName(table));
+        if (const auto found = columns.find(key); found != columns.end()) {
+            return found->second;
+        }
+        std::vector<ColumnInfo> infos;
+        sqlite3_stmt* statement = statements.get("SELECT name, type FROM pragma_table_info(?1)");
+        const StatementUse use(statement);
+        check(db.get(), sqlite3_bind_text64(statement, 1, key.data(), key.size(), SQLITE_TRANSIENT,
+                                            SQLITE_UTF8));
+        int rc = SQLITE_OK;
+        while ((rc = sqlite3_step(statement)) == SQLITE_ROW) {
+            const auto* name = reinterpret_cast<const char*>(sqlite3_column_text(statement, 0));
+            const auto* type = reinterpret_cast<const char*>(sqlite3_column_text(statement, 1));
+            infos.push_back({lowerCase(name != nullptr ? name : ""),
+                             columnKindOf(type != nullptr ? type : "")});
+        }
+        check(db.get(), rc);
+        return columns.emplace(key, std::move(infos)).first->second;
+    }
+
+    ColumnKind targetKind(const dialect::Parameter& parameter) {
+        if (parameter.table.empty()) {
+            return ColumnKind::Unknown;
+        }
+        const std::vector<ColumnInfo>& infos = tableColumns(parameter.table);
+        if (!parameter.column.empty()) {
+            const std::string wanted = lowerCase(bareName(parameter.column));
+            for (const ColumnInfo& info : infos) {
+                if (info.lowerName == wanted) {
+                    return info.kind;
+                }
+            }
+        } else if (parameter.position >= 0 &&
+                   static_cast<std::size_t>(parameter.position) < infos.size()) {
+            return infos[static_cast<std::size_t>(parameter.position)].kind;
+        }
+        return ColumnKind::Unknown;
+    }
+
+    ResultTable run(const dialect::EngineStatement& engineStatement) {
+        sqlite3* const handle = db.get();
+        sqlite3_stmt* statement = statements.get(engineStatement.sql);
+        const StatementUse use(statement);
+
+        const auto& parameters = engineStatement.parameters;
+        if (sqlite3_bind_parameter_count(statement) != static_cast<int>(parameters.size())) {
+            throw engineFailure("The statement's values do not match its placeholders.",
+                                SQLITE_RANGE, "07002");
+        }
+        // Every value is converted before anything runs, so a refused value writes nothing.
+        for (std::size_t i = 0; i < parameters.size(); ++i) {
+            const BoundValue value = boundValueFor(parameters[i], targetKind(parameters[i]));
+            bindValue(handle, statement, static_cast<int>(i) + 1, value);
+        }
+
+        ResultTable result;
+        const int columnCount = sqlite3_column_count(statement);
+        std::vector<ColumnKind> kinds;
+        if (columnCount > 0) {
+            result.returnsRows = true;
+            result.columns.reserve(static_cast<std::size_t>(columnCount));
+            kinds.reserve(static_cast<std::size_t>(columnCount));
+            for (int c = 0; c < columnCount; ++c) {
+                const char* name = sqlite3_column_name(statement, c);
+                const char* declared = sqlite3_column_decltype(statement, c);
+                result.columns.emplace_back(name != nullptr ? name : "");
+                kinds.push_back(declared != nullptr ? columnKindOf(declared) : ColumnKind::Unknown);
+            }
+        }
+        int rc = SQLITE_OK;
+        while ((rc = sqlite3_step(statement)) == SQLITE_ROW) {
+            std::vector<Variant>& row = result.rows.emplace_back();
+            row.reserve(static_cast<std::size_t>(columnCount));
+            for (int c = 0; c < columnCount; ++c) {
+                row.push_back(readValue(statement, c, kinds[static_cast<std::size_t>(c)]));
+            }
+        }
+        check(handle, rc);
+        if (!result.returnsRows) {
+            result.rowsAffected = sqlite3_changes64(handle);
+        }
+        if (isSchemaChange(engineStatement.sql)) {
+            columnsCheckedThisCall = false;
+        }
+        return result;
+    }
+
+    void alterColumn(const dialect::AlterColumn& change) {
+        sqlite3* const handle = db.get();
+        WriteUnit unit(handle);
+
+        std::string storedName;
+        std::string createSql;
+        {
+            sqlite3_stmt* statement = statements.get(
+                "SELECT name, sql FROM sqlite_master WHERE type = 'table' AND name = ?1 "
+                "COLLATE NOCASE");
+            const StatementUse use(statement);
+            const std::string table = bareName(change.table);
+            check(handle, sqlite3_bind_text64(statement, 1, table.data(), table.size(),
+                                              SQLITE_TRANSIENT, SQLITE_UTF8));
+            const int rc = sqlite3_step(statement);
+            check(handle, rc);
+            if (rc != SQLITE_ROW) {
+                throw engineFailure("no such table: " + table, SQLITE_ERROR, "42S02");
+            }
+            storedName = reinterpret_cast<const char*>(sqlite3_column_text(statement, 0));
+            createSql = reinterpret_cast<const char*>(sqlite3_column_text(statement, 1));
+        }
+        // Indexes and triggers go with the old table; they are made again on the new one.
+        std::vector<std::string> dependents;
+        {
+            sqlite3_stmt* statement = statements.get(
+                "SELECT sql FROM sqlite_master WHERE type IN ('index', 'trigger') "
+                "AND tbl_name = ?1 COLLATE NOCASE AND sql IS NOT NULL");
+            const StatementUse use(statement);
+            check(handle, sqlite3_bind_text64(statement, 1, storedName.data(), storedName.size(),
+                                              SQLITE_TRANSIENT, SQLITE_UTF8));
+            int rc = SQLITE_OK;
+            while ((rc = sqlite3_step(statement)) == SQLITE_ROW) {
+                dependents.emplace_back(
+                    reinterpret_cast<const char*>(sqlite3_column_text(statement, 0)));
+            }
+            check(handle, rc);
+        }
+
+        const std::string quotedTable = quoteIdentifier(storedName);
+        const std::string quotedRebuild = quoteIdentifier("quillet_rebuild_" + storedName);
+        const std::optional<std::string> rebuilt =
+            createWithColumnType(createSql, quotedRebuild, bareName(change.column), change.type);
+        if (!rebuilt) {
+            throw engineFailure("no such column: " + storedName + "." + bareName(change.column),
+                                SQLITE_ERROR, "42S22");
+        }
+        exec(handle, *rebuilt);
+        exec(handle, "INSERT INTO " + quotedRebuild + " SELECT * FROM " + quotedTable);
+        exec(handle, "DROP TABLE " + quotedTable);
+        {
+            const LegacyRename legacy(handle);
+            exec(handle, "ALTER TABLE " + quotedRebuild + " RENAME TO " + quotedTable);
+        }
+        for (const std::string& sql : dependents) {
+            exec(handle, sql);
+        }
+        unit.commit();
+        columns.clear();
+        columnsSchemaVersion = -1;
+    }
+};
+
+SqliteSession::SqliteSession(std::unique_ptr<Impl> impl) : m_impl(std::move(impl)) {}
+
+SqliteSession::~SqliteSession() = default;
+
+std::unique_ptr<SqliteSession> SqliteSession::open(const std::filesystem::path& file,
+                                                   std::string_view schemaForNewStore) {
+    sqlite3* raw = nullptr;
+    const int rc =
+        sqlite3_open_v2(file.c_str(), &raw,
+                        SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, nullptr);
+    DatabaseHandle db(raw);
+    if (rc != SQLITE_OK) {
+        throw engineError(db.get(), rc);
+    }
+    sqlite3_extended_result_codes(db.get(), 1);
+    sqlite3_busy_timeout(db.get(), kBusyTimeoutMs);
+    auto impl = std::make_unique<Impl>(std::move(db));
+    impl->prepareStore(schemaForNewStore);
+    return std::make_unique<SqliteSession>(std::move(impl));
+}
+
+ResultTable SqliteSession::execute(std::string_view accessSql) {
+    const dialect::Translation translation = dialect::translate(accessSql);
+    Impl& impl = *m_impl;
+    impl.columnsCheckedThisCall = false;
+    if (translation.alterColumn) {
+        impl.alterColumn(*translation.alterColumn);
+        return {};
+    }
+    if (translation.statements.empty()) {
+        throw engineFailure("Invalid SQL statement: the statement is empty.", SQLITE_ERROR,
+                            "42000");
+    }
+    if (translation.statements.size() == 1) {
+        return impl.run(translation.statements.front());
+    }
+    WriteUnit unit(impl.db.get());
+    ResultTable last;
+    long long affected = 0;
+    for (const dialect::EngineStatement& statement : translation.statements) {
+        last = impl.run(statement);
+        affected += last.rowsAffected;
+    }
+    unit.commit();
+    last.rowsAffected = affected;
+    return last;
+}
+
+void SqliteSession::beginTransaction() {
+    exec(m_impl->db.get(), "BEGIN IMMEDIATE");
+}
+
+void SqliteSession::commit() {
+    exec(m_impl->db.get(), "COMMIT");
+}
+
+void SqliteSession::rollback() {
+    exec(m_impl->db.get(), "ROLLBACK");
+}
+
+bool SqliteSession::inTransaction() const {
+    return sqlite3_get_autocommit(m_impl->db.get()) == 0;
+}
+
+}  // namespace quillet::sqlite

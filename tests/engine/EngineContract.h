@@ -1,0 +1,99 @@
+#pragma once
+// The record-store contract, written once against Connection and Recordset and run for every
+// engine: each engine provides a way to make an empty data source for one test.
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+#include <ostream>
+#include <string>
+
+#include "engine/Connection.h"
+#include "engine/Recordset.h"
+#include "engine/TempDataHome.h"
+#include "runtime/RuntimeError.h"
+
+namespace quillet::test {
+
+struct EngineUnderTest {
+    std::string name;
+    /// Prepares an empty data source inside the test's own data folder and returns the
+    /// connection string that reaches it.
+    std::function<std::string(TempDataHome&)> prepare;
+};
+
+inline void PrintTo(const EngineUnderTest& engine, std::ostream* out) {
+    *out << engine.name;
+}
+
+/// The error f raises; a test failure when it raises none.
+template <class F>
+RuntimeError raisedBy(F&& f) {
+    try {
+        std::forward<F>(f)();
+    } catch (const RuntimeError& e) {
+        return e;
+    }
+    ADD_FAILURE() << "expected a RuntimeError";
+    return RuntimeError(0, "none raised");
+}
+
+class EngineContract : public ::testing::TestWithParam<EngineUnderTest> {
+protected:
+    void SetUp() override { m_connectionString = GetParam().prepare(m_home); }
+
+    std::shared_ptr<Connection> connect() const {
+        auto connection = std::make_shared<Connection>();
+        connection->setConnectionString(m_connectionString);
+        connection->Open("", "", "", -1);
+        return connection;
+    }
+
+    /// Runs a statement the way the record operations do: through a recordset.
+    static void run(const std::shared_ptr<Connection>& connection, const std::string& sql) {
+        Recordset rs;
+        rs.Open(sql, connection, kOpenKeyset, kLockReadOnly, kCmdUnspecified);
+    }
+
+    static std::unique_ptr<Recordset> query(const std::shared_ptr<Connection>& connection,
+                                            const std::string& sql) {
+        auto rs = std::make_unique<Recordset>();
+        rs->Open(sql, connection, kOpenKeyset, kLockReadOnly, kCmdUnspecified);
+        return rs;
+    }
+
+    static Variant scalar(const std::shared_ptr<Connection>& connection, const std::string& sql) {
+        return query(connection, sql)->Fields(0);
+    }
+
+    static long count(const std::shared_ptr<Connection>& connection, const std::string& table) {
+        return scalar(connection, "select count(*) from " + table).toLong();
+    }
+
+    /// A table of every column kind, created through the dialect as a caller would.
+    static void createProbe(const std::shared_ptr<Connection>& connection) {
+        run(connection,
+            "CREATE TABLE Probe (SN NUMBER, Name TEXT(50), Born DATE, Amount DOUBLE, "
+            "Code Integer)");
+    }
+
+    TempDataHome m_home;
+    std::string m_connectionString;
+};
+
+}  // namespace quillet::test
+
+namespace quillet {
+
+/// Failure messages show a value with its kind.
+inline void PrintTo(const Variant& value, std::ostream* out) {
+    static constexpr const char* kTypes[] = {"Empty",  "Null", "Boolean", "Integer", "Long",
+                                             "Double", "Date", "String",  "Object"};
+    *out << kTypes[static_cast<int>(value.type())];
+    if (!value.isNull() && value.type() != Variant::Type::Object) {
+        *out << " " << value.toString();
+    }
+}
+
+}  // namespace quillet
