@@ -533,6 +533,13 @@ std::unique_ptr<SqliteSession> SqliteSession::open(const std::filesystem::path& 
     }
     sqlite3_extended_result_codes(db.get(), 1);
     sqlite3_busy_timeout(db.get(), kBusyTimeoutMs);
+    // NOTE: every operation opens and closes its own connection. Closing the last connection
+    // would checkpoint the WAL into the database and delete it, with a sync each time; keeping
+    // the WAL and leaving checkpoints to the automatic ones costs nothing in safety (the WAL is
+    // part of the database) and takes the syncs out of each Calculate.
+    sqlite3_db_config(db.get(), SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
+    int persistWal = 1;
+    sqlite3_file_control(db.get(), "main", SQLITE_FCNTL_PERSIST_WAL, &persistWal);
     auto impl = std::make_unique<Impl>(std::move(db));
     impl->prepareStore(schemaForNewStore);
     return std::make_unique<SqliteSession>(std::move(impl));
