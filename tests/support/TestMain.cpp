@@ -10,6 +10,11 @@
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
 #ifdef QUILLET_TEST_WITH_QT
+    // ctest lists the tests without the test environment: without a platform named there is no
+    // display to fall back on, so the listing would abort.
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
     QApplication app(argc, argv);
 #endif
     return RUN_ALL_TESTS();

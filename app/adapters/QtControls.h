@@ -1,0 +1,21 @@
+#pragma once
+// Qt widgets handed to the record-store class: text boxes, labels, combo boxes and date pickers
+// reached by property name ("Text", "Value"), and combo boxes as lists.
+
+#include <QComboBox>
+#include <QWidget>
+#include <memory>
+
+#include "ui/Controls.h"
+
+namespace quillet {
+
+/// \brief Wraps a widget for late binding. QLineEdit, QLabel, QPlainTextEdit and QComboBox have
+/// "Text"; QDateEdit has "Value" (its date) and "Text". Anything else raises error 438.
+/// A widget deleted meanwhile raises error 91.
+Object bindControl(QWidget* widget);
+
+/// Wraps a combo box as the list the list-filling operations fill.
+std::shared_ptr<ListControl> bindList(QComboBox* comboBox);
+
+}  // namespace quillet

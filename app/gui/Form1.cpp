@@ -1,0 +1,255 @@
+#include "gui/Form1.h"
+
+#include <QApplication>
+#include <QCalendarWidget>
+#include <QDesktopServices>
+#include <QHeaderView>
+#include <QIcon>
+#include <QLocale>
+#include <QScreen>
+#include <QUrl>
+#include <algorithm>
+#include <string>
+
+#include "gui/Appearance.h"
+#include "gui/Twips.h"
+#include "runtime/Numbers.h"
+#include "ui/MessageBox.h"
+
+// The icon lives in a static library's resources, which the linker drops unless something
+// names them; a resource cannot be named from inside a namespace.
+static void initQuilletResources() {
+    Q_INIT_RESOURCE(quillet);
+}
+
+namespace quillet {
+
+namespace {
+
+constexpr int kWindowWidthTwips = 11952;
+constexpr int kWindowHeightTwips = 8835;
+constexpr int kTitleBandWidthTwips = 12132;
+
+struct Placement {
+    QWidget* widget;
+    const char* name;
+    int left;
+    int top;
+    int width;
+    int height;
+};
+
+QString developerUrl() {
+    return QString::fromUtf8(QUILLET_DEVELOPER_URL);
+}
+
+void setRole(QWidget& widget, QPalette::ColorRole role, const QColor& colour) {
+    QPalette palette = widget.palette();
+    palette.setColor(role, colour);
+    widget.setPalette(palette);
+}
+
+}  // namespace
+
+Form1::Form1(QWidget* parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(QStringLiteral("Quillet (") + developerUrl() + QStringLiteral(") "));
+    initQuilletResources();
+    QIcon icon;
+    icon.addFile(QStringLiteral(":/quillet-32.xpm"), QSize(32, 32));
+    icon.addFile(QStringLiteral(":/quillet-16.xpm"), QSize(16, 16));
+    setWindowIcon(icon);
+
+    m_Label7.setText(QStringLiteral(": Quillet :"));
+    m_cmd.setText(QStringLiteral("Developer"));
+    m_Label2.setText(QStringLiteral("EMI Start Date :"));
+    m_Label3.setText(QStringLiteral("Interest Rate :"));
+    m_txtrate.setText(QStringLiteral("6"));
+    m_Label5.setText(QStringLiteral("Loan Amount :"));
+    m_txtAmount.setText(QStringLiteral("1000000"));
+    m_Label4.setText(QStringLiteral("Decimal Round To :"));
+    m_Label1.setText(QStringLiteral("Duration (in months) :"));
+    m_txtDuration.setText(QStringLiteral("120"));
+    m_Label6.setText(QStringLiteral("EMI / Month :"));
+    m_btnShowPayment.setText(QStringLiteral("Calculate"));
+
+    // The picker shows English month names whatever the user's language, like every date text
+    // the program writes.
+    const QLocale english(QLocale::English, QLocale::UnitedKingdom);
+    m_DTP.setLocale(english);
+    m_DTP.setCalendarPopup(true);
+    m_DTP.setDisplayFormat(QStringLiteral("dd/MMM/yyyy"));
+    m_DTP.setDate(QDate(2024, 1, 1));
+    if (QCalendarWidget* calendar = m_DTP.calendarWidget()) {
+        calendar->setLocale(english);
+    }
+
+    m_cmb.setInsertPolicy(QComboBox::NoInsert);
+    m_cmb.setToolTip(
+        QStringLiteral("Do not write while entry. Used only for View / Update / Delete"));
+
+    // Enter on a focused button presses it, as Space does.
+    m_btnShowPayment.setAutoDefault(true);
+    m_cmd.setAutoDefault(true);
+
+    placeControls();
+    styleControls();
+    orderTabs();
+    m_btnShowPayment.setFocus(Qt::OtherFocusReason);
+
+    connect(&m_btnShowPayment, &QPushButton::clicked, this, &Form1::btnShowPayment_Click);
+    connect(&m_cmd, &QPushButton::clicked, this, &Form1::cmd_Click);
+
+    Form_Load();
+}
+
+Form1::~Form1() = default;
+
+void Form1::placeControls() {
+    const Placement placements[] = {
+        {&m_Label7, "Label7", 0, 0, kTitleBandWidthTwips, 312},
+        {&m_cmd, "cmd", 10440, 360, 1332, 2172},
+        {&m_Label2, "Label2", 1200, 720, 2160, 375},
+        {&m_DTP, "DTP", 3480, 720, 2175, 375},
+        {&m_Label3, "Label3", 5760, 720, 2160, 375},
+        {&m_txtrate, "txtrate", 8040, 720, 2115, 375},
+        {&m_Label5, "Label5", 1200, 1200, 2160, 375},
+        {&m_txtAmount, "txtAmount", 3480, 1200, 2115, 375},
+        {&m_Label4, "Label4", 5760, 1200, 2160, 375},
+        {&m_cmb, "cmb", 8040, 1200, 2175, 336},
+        {&m_Label1, "Label1", 960, 1680, 2400, 375},
+        {&m_txtDuration, "txtDuration", 3480, 1680, 2115, 375},
+        {&m_Label6, "Label6", 5760, 1680, 2160, 375},
+        {&m_emi, "emi", 8040, 1680, 2115, 375},
+        {&m_btnShowPayment, "btnShowPayment", 3480, 2160, 4455, 375},
+        {&m_DG, "DG", 120, 2640, 11655, 5535},
+    };
+    const double dpiX = logicalDpiX();
+    const double dpiY = logicalDpiY();
+    for (const Placement& p : placements) {
+        p.widget->setObjectName(QString::fromLatin1(p.name));
+        p.widget->setGeometry(twipsRect(p.left, p.top, p.width, p.height, dpiX, dpiY));
+    }
+}
+
+void Form1::styleControls() {
+    setAutoFillBackground(true);
+    setRole(*this, QPalette::Window, kWindowGreen);
+    setFont(interfaceFont(kControlPoints, true));
+
+    m_Label7.setFont(interfaceFont(kTitlePoints, true));
+    m_Label7.setAlignment(Qt::AlignCenter);
+    m_Label7.setAutoFillBackground(true);
+    setRole(m_Label7, QPalette::Window, kTitleBandRed);
+    setRole(m_Label7, QPalette::WindowText, kCaptionWhite);
+
+    for (QLabel* label : {&m_Label2, &m_Label3, &m_Label5, &m_Label4, &m_Label1, &m_Label6}) {
+        label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        setRole(*label, QPalette::WindowText, kCaptionWhite);
+    }
+
+    for (QWidget* box : std::initializer_list<QWidget*>{&m_txtrate, &m_txtAmount, &m_txtDuration,
+                                                        &m_emi, &m_cmb}) {
+        setRole(*box, QPalette::Base, kBoxGrey);
+    }
+
+    m_btnShowPayment.setFont(interfaceFont(kCalculatePoints, true));
+    m_btnShowPayment.setStyleSheet(colouredButtonStyle(kCalculateYellow));
+    m_cmd.setStyleSheet(colouredButtonStyle(kDeveloperGreen));
+
+    // The green belongs to the window alone: the grid's scroll bars and the drop-down lists of
+    // the combo box and the date picker keep the standard colour.
+    const QColor standardWindow = QApplication::palette().color(QPalette::Window);
+    for (QWidget* control : std::initializer_list<QWidget*>{&m_DG, &m_cmb, &m_DTP}) {
+        setRole(*control, QPalette::Window, standardWindow);
+    }
+
+    const QFont cellFont = interfaceFont(kGridCellPoints, false);
+    m_DG.setFont(cellFont);
+    // Tab moves on to the next control instead of from cell to cell.
+    m_DG.setTabKeyNavigation(false);
+    m_DG.horizontalHeader()->setFont(interfaceFont(kGridHeadingPoints, true));
+    // Rows as high as their small text needs, not the style's generous default.
+    constexpr int kRowPadding = 6;
+    m_DG.verticalHeader()->setMinimumSectionSize(0);
+    m_DG.verticalHeader()->setDefaultSectionSize(QFontMetrics(cellFont).height() + kRowPadding);
+}
+
+void Form1::orderTabs() {
+    QWidget* const order[] = {&m_btnShowPayment, &m_emi, &m_cmb, &m_txtrate, &m_txtDuration,
+                              &m_txtAmount,      &m_DTP, &m_DG,  &m_cmd};
+    for (std::size_t i = 1; i < std::size(order); ++i) {
+        QWidget::setTabOrder(order[i - 1], order[i]);
+    }
+}
+
+void Form1::Form_Load() {
+    placeWindow();
+    m_cmb.addItem(QStringLiteral("0"));
+    m_cmb.addItem(QStringLiteral("2"));
+    m_cmb.setCurrentIndex(0);
+}
+
+void Form1::placeWindow() {
+    const double dpiX = logicalDpiX();
+    const double dpiY = logicalDpiY();
+    move(x(), 0);
+    // The window's size counts its frame where the platform draws one.
+    const QSize frameExtra = frameGeometry().size() - size();
+    resize(twipsToPixels(kWindowWidthTwips, dpiX) - frameExtra.width(),
+           twipsToPixels(kWindowHeightTwips, dpiY) - frameExtra.height());
+    const QScreen* const display = screen();
+    if (display == nullptr) {
+        return;
+    }
+    // Centred across the screen in single precision; on a narrow screen the left edge goes
+    // below zero and the window's sides are cut evenly.
+    const auto screenTwips = static_cast<float>(pixelsToTwips(display->geometry().width(), dpiX));
+    const auto widthTwips = static_cast<float>(pixelsToTwips(frameGeometry().width(), dpiX));
+    const float left = screenTwips / 2.0f - widthTwips / 2.0f;
+    move(display->geometry().x() + twipsToPixels(left, dpiX), display->geometry().y());
+}
+
+void Form1::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    // Before the window exists its frame is unknown; once shown, place it again with the frame
+    // counted so the outer size is the designed one.
+    if (!m_placedWithFrame && frameGeometry().size() != size()) {
+        m_placedWithFrame = true;
+        placeWindow();
+    }
+}
+
+void Form1::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    // The title band spans the whole width however wide the window is made.
+    QRect band = m_Label7.geometry();
+    band.setWidth(std::max(twipsToPixels(kTitleBandWidthTwips, logicalDpiX()), width()));
+    m_Label7.setGeometry(band);
+}
+
+void Form1::btnShowPayment_Click() {
+    static const std::string kCaption = "Check Input";
+    const struct {
+        const QLineEdit* box;
+        const char* message;
+    } checks[] = {
+        {&m_txtAmount, "Please enter Amount in Numeric"},
+        {&m_txtDuration, "Please enter Duration in Numeric"},
+        {&m_txtrate, "Please enter Interest Rate in Numeric"},
+    };
+    for (const auto& check : checks) {
+        if (!isNumeric(check.box->text().toStdString())) {
+            MsgBox(check.message, vbInformation, kCaption);
+        }
+    }
+    m_emi.setText(QString());
+    showinDG();
+}
+
+void Form1::cmd_Click() {
+    // The browser is the desktop's business; if none opens there is nothing more to do.
+    QDesktopServices::openUrl(QUrl(developerUrl()));
+}
+
+}  // namespace quillet

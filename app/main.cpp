@@ -1,0 +1,21 @@
+// The loan calculator: one window; the program ends when it closes.
+#include <QApplication>
+#include <memory>
+
+#include "gui/Form1.h"
+#include "gui/QtMessageBoxes.h"
+#include "ui/MessageBox.h"
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Quillet"));
+    // One style on every desktop, so the coloured buttons show their colours.
+    QApplication::setStyle(QStringLiteral("Fusion"));
+    quillet::installMessageBoxService(std::make_shared<quillet::QtMessageBoxes>());
+
+    quillet::Form1 window;
+    window.show();
+    const int status = QApplication::exec();
+    quillet::installMessageBoxService(nullptr);
+    return status;
+}

@@ -1,0 +1,43 @@
+#pragma once
+/// \file
+/// \brief The work behind Calculate, without the window: rewrite the EMI table with the schedule
+/// computed from the inputs, prepare the report, refresh the grid, show the instalment.
+
+#include <functional>
+#include <string>
+
+#include "schedule/ScheduleComputation.h"
+
+namespace quillet {
+
+/// \brief What the run asks of the window (or of the command-line tool).
+struct ScheduleRunHooks {
+    /// Sets up the report control for the stored schedule (normal path only); gets the
+    /// instalment text of the calculation.
+    std::function<void(const std::string& instalment)> prepareReport;
+    /// Reloads the grid from the store; may raise a RuntimeError.
+    std::function<void()> refreshGrid;
+    /// Writes the instalment text into the "EMI / Month :" box.
+    std::function<void(const std::string&)> showEmi;
+};
+
+/// \brief What a run left behind.
+struct ScheduleRunOutcome {
+    bool failed = false;           ///< an error ended the run early
+    std::string errorDescription;  ///< its description, as shown to the user
+    std::string emi;               ///< the text given to showEmi
+    double roundTo = 0;            ///< the decimals read at the start (kept by the window)
+    bool roundToRead = false;
+};
+
+/// \brief Runs one calculation against the data source "det" through a fresh VekClass.
+///
+/// One trap covers the run: the first failing step skips the rest and its description is shown
+/// (OK only, no icon, titled "Quillet"); rows written before it stay. The whole rewrite of EMI
+/// is one write transaction, committed on the normal path and on the error path alike, so a
+/// schedule is never half-written by a crash and the run is fast. When the grid refresh fails
+/// after an earlier error, that second failure is reported once as well and the run still
+/// returns normally.
+ScheduleRunOutcome runScheduleToStore(const ScheduleInputs& inputs, const ScheduleRunHooks& hooks);
+
+}  // namespace quillet
