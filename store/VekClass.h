@@ -169,13 +169,20 @@ public:
     Variant deleteAll();
 
     // ---- Employees and appointments (records/EmployeeRecords.cpp) ----------------------------
+    /// Continue-on-error: walks the cable rows whose column holds the value. The cable members
+    /// describe the last row, Remarks_ joins every row's remark, Statusx_ takes its status.
     Variant FindDetails(const std::string& ColumName, const std::string& ColumValue,
                         const std::string& TableName);
+    /// Continue-on-error: the cable members into seven controls' Text. Always false.
     bool AssignToObject(const Object& one, const Object& two, const Object& three,
                         const Object& four, const Object& five, const Object& six,
                         const Object& seven);
+    /// Continue-on-error: the appointment of the serial into the record buffer.
     Variant Findapp(const std::string& ColumValue);
+    /// Continue-on-error: the serial of the first employee with the name; 0 when there is none.
     std::int16_t FindSlofEmmpDetail(const std::string& ColumValue);
+    /// Jump-to-check: rewrites employee SNX and says "UPDATED". A DOB that is no date is emptied
+    /// (no date stored, day, month and year 0).
     Variant UpdateEmpDetail(const std::string& SNX, const std::string& Catagoryx,
                             const std::string& NAME_, const std::string& ADDRESS_,
                             const std::string& CITY, const std::string& RESIDENTIAL_PHONE,
@@ -186,27 +193,38 @@ public:
                             const std::string& CmbPro, const std::string& CMBSBU,
                             const std::string& txtOther, std::int16_t code,
                             const std::string& hindiname, const std::string& TableName);
+    /// Jump-to-check: rewrites appointment SNX and says "UPDATED". A DOB that is no date becomes
+    /// today's date.
     Variant UpdateApp(const std::string& SNX, const std::string& Catagoryx,
                       const std::string& NAME_, const std::string& ADDRESS_,
                       const std::string& CITY, const std::string& RESIDENTIAL_PHONE,
                       const std::string& MOBILE_No, std::string& DOB, const std::string& SERVICE_No,
                       const std::string& REM_TYPE, const std::string& EMAIL_ID,
                       const std::string& remark, const std::string& TableName);
+    /// Untrapped: deletes the appointment and says "Deleted", with or without a row.
     Variant deleteApp(std::int16_t sn);
+    /// Untrapped: deletes the employed person and says "Deleted", with or without a row.
     Variant deleteEmployed(std::int16_t sn);
 
     // ---- Personnel and manpower (records/PersonnelRecords.cpp) -------------------------------
+    /// Continue-on-error: the employee of the serial into the record buffer, which is cleared
+    /// first (SN_ excepted).
     Variant FindPersonnelDetails(const std::string& ColumValue);
+    /// Continue-on-error: the employee buffer into eighteen controls ("-" for no designation).
+    /// Always false.
     bool AssignToObjectPersonnel(const Object& one, const Object& two, const Object& three,
                                  const Object& four, const Object& five, const Object& six,
                                  const Object& seven, const Object& eight, const Object& nine,
                                  const Object& ten, const Object& eleven, const Object& des,
                                  const Object& equ, const Object& pro, const Object& SBU,
                                  const Object& Other, const Object& codex, const Object& hindi);
+    /// Continue-on-error: the first eleven of those. Always false.
     bool AssignToObjectPersonnelOLD(const Object& one, const Object& two, const Object& three,
                                     const Object& four, const Object& five, const Object& six,
                                     const Object& seven, const Object& eight, const Object& nine,
                                     const Object& ten, const Object& eleven);
+    /// Jump-to-check: trims fifteen texts and inserts the employee under the next serial (left in
+    /// SN_) in one transaction; false on any failure. Leaves Con open.
     bool SavePersonnel(std::string& Catagoryx, std::string& NAME_, std::string& ADDRESS_,
                        std::string& CITY, std::string& RESIDENTIAL_PHONE, std::string& MOBILE_No,
                        std::string& DOB, std::string& SERVICE_No, std::string& REM_TYPE,
@@ -214,12 +232,15 @@ public:
                        std::string& EQUIPMENT, std::string& PROJECT, std::string& SBU,
                        std::string& Other, std::int16_t code, const std::string& hindiname,
                        const std::string& TableName);
+    /// Untrapped: the fifteen-column insert under the next serial; trims five texts and puts
+    /// today's date into a DOB that is no date.
     bool SavePersonnelOLD(std::string& Catagoryx, std::string& NAME_, std::string& ADDRESS_,
                           std::string& CITY, const std::string& RESIDENTIAL_PHONE,
                           const std::string& MOBILE_No, std::string& DOB,
                           const std::string& SERVICE_No, const std::string& REM_TYPE,
                           const std::string& EMAIL_ID, std::string& remark,
                           const std::string& TableName);
+    /// Jump-to-check: UpdateApp's update without the e-mail address.
     Variant UpdateInTime(const std::string& SNX, const std::string& Catagoryx,
                          const std::string& NAME_, const std::string& ADDRESS_,
                          const std::string& CITY, const std::string& RESIDENTIAL_PHONE,
@@ -227,7 +248,9 @@ public:
                          const std::string& SERVICE_No, const std::string& REM_TYPE,
                          const std::string& EMAIL_ID, const std::string& remark,
                          const std::string& TableName);
+    /// Jump-to-check: the arrival time into MOBILE_No, REM_TYPE IN; false on any failure.
     bool UpdatePersonnel(std::int16_t sn, const std::string& InTime, const std::string& TableName);
+    /// Untrapped: deletes the employee and says "Deleted", with or without a row.
     Variant deletepersonnel(std::int16_t sn);
     /// Marks day day_ (1..31) of the person's month in the manpower register, adding the person's
     /// row for that month when missing. Untrapped; false for a day or month out of range.
@@ -293,17 +316,24 @@ public:
                                   const Object& remark);
 
     // ---- Items, cables and statuses (records/CableRecords.cpp) -------------------------------
+    /// Untrapped: inserts under the next serial (left in SN_) in one transaction; says "Saved".
     Variant SaveCable(const std::string& CableNum, const std::string& ConnDesc,
                       const std::string& ConnPartNo, const std::string& BackShell,
                       const std::string& Boot, const std::string& StripSteel,
                       const std::string& remark, const std::string& TableName);
+    /// Untrapped: as SaveCable, for an item with its part number and remark.
     Variant SaveItem(const std::string& Item, const std::string& PartNo, const std::string& remark,
                      const std::string& TableName);
+    /// Untrapped: as SaveCable, for an item's status by serial number.
     Variant SaveItemStatus(const std::string& Item, const std::string& PartNo,
                            const std::string& SERIALNO, const std::string& STATUS,
                            const std::string& TableName);
+    /// Untrapped: deletes the cable and says "Deleted", with or without a row.
     Variant deleteCable(std::int16_t sn);
+    /// Untrapped: deletes the item and says "Deleted", with or without a row.
     Variant deleteItem(std::int16_t sn);
+    /// Untrapped: replaces the value's rows by one new CableStatus row in one transaction, then
+    /// says "Status Updated"; a failure leaves the old status.
     Variant UpdateStatus(const std::string& ColumName, const std::string& ColumValue,
                          const std::string& TableName, const std::string& Statusx);
 

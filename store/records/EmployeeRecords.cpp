@@ -1,0 +1,257 @@
+// Employee and appointment records: the appointment and cable lookups with their copy into
+// controls, the serial of an employee by name, the employee and appointment updates, and the
+// deletes of appointments and employed persons.
+//
+// Where a parameter carries the column name that a record-buffer member also carries (NAME_,
+// ADDRESS_, SERVICE_No, remark), the definition spells the parameter in camelCase, so the two
+// can never be mistaken for one another inside an operation.
+#include <optional>
+
+#include "StatementPieces.h"
+#include "VekClass.h"
+#include "records/RecordValues.h"
+#include "ui/MessageBox.h"
+
+namespace quillet {
+
+namespace {
+
+void closeIfOpen(Recordset& recordset) {
+    if (recordset.State() == kStateOpen) {
+        recordset.Close();
+    }
+}
+
+}  // namespace
+
+Variant VekClass::FindDetails(const std::string& ColumName, const std::string& ColumValue,
+                              const std::string& TableName) {
+    OperationFrame frame(Trap::ContinueOnError);
+    frame.step([&] { connectx(); });
+    frame.step([&] { closeIfOpen(*RsTwo); });
+    Remarks_.clear();
+    frame.step([&] {
+        const std::string& column = identifier(ColumName);
+        const std::string sql = "Select SN from " + identifier(TableName) + " where " + column +
+                                " = " + quoted(ColumValue) + "  order by " + column + " asc";
+        str = sql;
+        runOn(*RsTwo, sql);
+    });
+    // The walk ends at once when the search did not run: RsTwo is then closed.
+    while (RsTwo->State() == kStateOpen && !RsTwo->Eof()) {
+        frame.step([&] { SN_ = RsTwo->Fields("SN"); });
+        frame.step([&] {
+            // Closed first: a row whose serial cannot be written must not read the row before.
+            closeIfOpen(*Rs);
+            runStr("Select * from " + identifier(TableName) + " where SN = " + bareValue(SN_));
+        });
+        frame.step([&] { SN_ = Rs->Fields("SN"); });
+        frame.step([&] { CableNum_ = Rs->Fields("CableNum"); });
+        frame.step([&] { ConnDesc_ = Rs->Fields("ConnDesc"); });
+        frame.step([&] { ConnPartNo_ = Rs->Fields("ConnPartNo"); });
+        frame.step([&] { BackShell_ = Rs->Fields("BackShell"); });
+        frame.step([&] { Boot_ = Rs->Fields("Boot"); });
+        frame.step([&] { StripSteel_ = Rs->Fields("StripSteel"); });
+        frame.step([&] {
+            const Variant& remarks = Rs->Fields("Remarks");
+            if (!Remarks_.empty()) {
+                // A Null remark still adds its separator, so the count of rows stays visible.
+                Remarks_ += "  -   " + remarks.toStringOr("");
+            } else {
+                Remarks_ = remarks.toString();
+            }
+        });
+        frame.step([&] { RsTwo->MoveNext(); });
+    }
+    Statusx_ = "";
+    frame.step([&] {
+        closeIfOpen(*Rs);
+        runStr("Select * from CableStatus where CableNum = " + quoted(CableNum_.toStringOr("")));
+    });
+    frame.step([&] {
+        const Variant& status = Rs->Fields("Remarks");
+        Statusx_ = status.isNull() ? Variant("") : status;
+    });
+    frame.step([&] { closeCon(); });
+    return {};
+}
+
+bool VekClass::AssignToObject(const Object& one, const Object& two, const Object& three,
+                              const Object& four, const Object& five, const Object& six,
+                              const Object& seven) {
+    OperationFrame frame(Trap::ContinueOnError);
+    frame.step([&] { setText(one, ConnDesc_); });
+    frame.step([&] { setText(two, ConnPartNo_); });
+    frame.step([&] { setText(three, BackShell_); });
+    frame.step([&] { setText(four, Boot_); });
+    frame.step([&] { setText(five, StripSteel_); });
+    frame.step([&] { setText(six, Remarks_); });
+    frame.step([&] { setText(seven, Statusx_); });
+    return false;
+}
+
+Variant VekClass::Findapp(const std::string& ColumValue) {
+    OperationFrame frame(Trap::ContinueOnError);
+    frame.step([&] { connectx(); });
+    frame.step([&] { closeIfOpen(*Rs); });
+    Remarks_.clear();
+    frame.step([&] {
+        runStr(
+            "Select SN , Catagoryx, NAME_,Datex, ADDRESS_, city, RESIDENTIAL_PHONE, MOBILE_No, "
+            "SERVICE_No, EMAIL_ID, REMARK from Appointment where sn = " +
+            bareNumber(ColumValue));
+    });
+    const auto read = [&](Variant& member, const char* column) {
+        frame.step([&] { member = Rs->Fields(column); });
+    };
+    read(SN_, "SN");
+    read(Catagoryx_, "Catagoryx");
+    read(NAME_, "NAME_");
+    read(ADDRESS_, "ADDRESS_");
+    read(city_, "city");
+    read(RESIDENTIAL_PHONE_, "RESIDENTIAL_PHONE");
+    read(MOBILE_No_, "MOBILE_No");
+    read(SERVICE_No, "SERVICE_No");
+    read(EMAIL_ID_, "EMAIL_ID");
+    frame.step([&] { Remarks_ = Rs->Fields("REMARK").toString(); });
+    read(DATEX_, "Datex");
+    frame.step([&] { closeCon(); });
+    return {};
+}
+
+std::int16_t VekClass::FindSlofEmmpDetail(const std::string& ColumValue) {
+    // The result comes from this lookup alone: no row gives 0, never the serial an earlier
+    // lookup left in SN_.
+    std::int16_t result = 0;
+    std::optional<Variant> found;
+    OperationFrame frame(Trap::ContinueOnError);
+    frame.step([&] { connectx(); });
+    frame.step([&] {
+        closeIfOpen(*Rs);
+        runStr("Select SN from EmpDetail where NAME_ = " + quoted(ColumValue));
+    });
+    frame.step([&] {
+        found = Rs->Fields("SN");
+        SN_ = *found;
+    });
+    frame.step([&] {
+        if (found) {
+            result = found->toInteger();
+        }
+    });
+    frame.step([&] { closeCon(); });
+    return result;
+}
+
+Variant VekClass::UpdateEmpDetail(const std::string& SNX, const std::string& Catagoryx,
+                                  const std::string& personName, const std::string& address,
+                                  const std::string& CITY, const std::string& RESIDENTIAL_PHONE,
+                                  const std::string& MOBILE_No, std::string& DOB,
+                                  const std::string& serviceNo, const std::string& REM_TYPE,
+                                  const std::string& EMAIL_ID, const std::string& remarkText,
+                                  const std::string& cmbdesig, const std::string& CMBEquip,
+                                  const std::string& CmbPro, const std::string& CMBSBU,
+                                  const std::string& txtOther, std::int16_t code,
+                                  const std::string& hindiname, const std::string& TableName) {
+    DateParts parts;
+    if (const auto read = datePartsOf(DOB)) {
+        parts = *read;
+    } else {
+        DOB.clear();
+    }
+    OperationFrame frame(Trap::JumpToCheck);
+    frame.step([&] { connectx(); });
+    frame.step([&] {
+        closeIfOpen(*Rs);
+        runStr("UPDATE " + identifier(TableName) + " SET" +                 //
+               " Catagoryx = " + quoted(Catagoryx) + "," +                  //
+               " NAME_ = " + quoted(personName) + "," +                     //
+               " ADDRESS_ = " + quoted(address) + "," +                     //
+               " CITY = " + quoted(CITY) + "," +                            //
+               " RESIDENTIAL_PHONE = " + quoted(RESIDENTIAL_PHONE) + "," +  //
+               " MOBILE_No = " + quoted(MOBILE_No) + "," +                  //
+               " Datex = " + quoted(DOB) + "," +                            //
+               " DAYX = " + std::to_string(parts.day) + "," +               //
+               " MONTHX = " + std::to_string(parts.month) + "," +           //
+               " YEARX = " + std::to_string(parts.year) + "," +             //
+               " SERVICE_No = " + quoted(serviceNo) + "," +                 //
+               " REM_TYPE = " + quoted(REM_TYPE) + "," +                    //
+               " EMAIL_ID = " + quoted(EMAIL_ID) + "," +                    //
+               " REMARK = " + quoted(remarkText) + "," +                    //
+               " Designation = " + quoted(cmbdesig) + "," +                 //
+               " EQUIPMENT = " + quoted(CMBEquip) + "," +                   //
+               " PROJECT = " + quoted(CmbPro) + "," +                       //
+               " SBU = " + quoted(CMBSBU) + "," +                           //
+               " Other = " + quoted(txtOther) + "," +                       //
+               " code = " + std::to_string(code) + "," +                    //
+               " NameHindi = " + quoted(hindiname) +                        //
+               " WHERE SN = " + bareNumber(SNX));
+    });
+    frame.step([&] { inform("UPDATED", "INFORMATION"); });
+    frame.step([&] { closeCon(); });
+    if (frame.failed()) {
+        MsgBox(frame.err().Description, vbOKOnly);
+    }
+    return {};
+}
+
+Variant VekClass::UpdateApp(const std::string& SNX, const std::string& Catagoryx,
+                            const std::string& personName, const std::string& address,
+                            const std::string& CITY, const std::string& RESIDENTIAL_PHONE,
+                            const std::string& MOBILE_No, std::string& DOB,
+                            const std::string& serviceNo, const std::string& REM_TYPE,
+                            const std::string& EMAIL_ID, const std::string& remarkText,
+                            const std::string& TableName) {
+    if (!datePartsOf(DOB)) {
+        DOB = todayShortDate();
+    }
+    const DateParts parts = datePartsOf(DOB).value_or(DateParts{});
+    OperationFrame frame(Trap::JumpToCheck);
+    frame.step([&] { connectx(); });
+    frame.step([&] {
+        closeIfOpen(*Rs);
+        // DOB reads as a date here, so it carries nothing but a date between the "#" signs.
+        runStr("UPDATE " + identifier(TableName) + " SET" +                 //
+               " Catagoryx = " + quoted(Catagoryx) + "," +                  //
+               " NAME_ = " + quoted(personName) + "," +                     //
+               " ADDRESS_ = " + quoted(address) + "," +                     //
+               " CITY = " + quoted(CITY) + "," +                            //
+               " RESIDENTIAL_PHONE = " + quoted(RESIDENTIAL_PHONE) + "," +  //
+               " MOBILE_No = " + quoted(MOBILE_No) + "," +                  //
+               " Datex = " + "#" + DOB + "#" + "," +                        //
+               " DAYX = " + std::to_string(parts.day) + "," +               //
+               " MONTHX = " + std::to_string(parts.month) + "," +           //
+               " YEARX = " + std::to_string(parts.year) + "," +             //
+               " SERVICE_No = " + quoted(serviceNo) + "," +                 //
+               " REM_TYPE = " + quoted(REM_TYPE) + "," +                    //
+               " EMAIL_ID = " + quoted(EMAIL_ID) + "," +                    //
+               " REMARK = " + quoted(remarkText) +                          //
+               " WHERE SN = " + bareNumber(SNX));
+    });
+    frame.step([&] { inform("UPDATED", "INFORMATION"); });
+    frame.step([&] { closeCon(); });
+    if (frame.failed()) {
+        MsgBox(frame.err().Description, vbOKOnly);
+    }
+    return {};
+}
+
+Variant VekClass::deleteApp(std::int16_t sn) {
+    OperationFrame frame(Trap::Untrapped);
+    frame.step([&] { connectx(); });
+    frame.step([&] { runStr("Delete * from Appointment where SN = " + std::to_string(sn)); });
+    frame.step([&] { inform("Deleted", "Info"); });
+    frame.step([&] { closeCon(); });
+    return {};
+}
+
+Variant VekClass::deleteEmployed(std::int16_t sn) {
+    OperationFrame frame(Trap::Untrapped);
+    frame.step([&] { connectx(); });
+    frame.step([&] { runStr("Delete * from PersonEmployed where SN = " + std::to_string(sn)); });
+    frame.step([&] { inform("Deleted", "Info"); });
+    frame.step([&] { closeCon(); });
+    return {};
+}
+
+}  // namespace quillet
