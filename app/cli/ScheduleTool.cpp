@@ -4,9 +4,12 @@
 #include <optional>
 #include <ostream>
 
+#include "cli/OffscreenApplication.h"
+#include "report/ReportExport.h"
 #include "run/ScheduleStoreRun.h"
 #include "runtime/Date.h"
 #include "runtime/Numbers.h"
+#include "runtime/ProgramFolder.h"
 #include "runtime/RuntimeError.h"
 #include "schedule/ScheduleComputation.h"
 #include "schedule/ScheduleTexts.h"
@@ -17,7 +20,7 @@ namespace {
 
 constexpr const char* kUsage =
     "Usage: quillet-schedule [--amount TEXT] [--months TEXT] [--rate TEXT] [--decimals TEXT]\n"
-    "                        [--start YYYY-MM-DD] [--emi] [--store]\n"
+    "                        [--start YYYY-MM-DD] [--emi] [--store] [--pdf FILE] [--csv FILE]\n"
     "\n"
     "Computes the monthly instalment and the repayment schedule of a loan, exactly as the\n"
     "Quillet window does from the same texts.\n"
@@ -30,6 +33,8 @@ constexpr const char* kUsage =
     "  --emi               print only the instalment per month\n"
     "  --store             also run the calculation against the data source \"det\" as the\n"
     "                      window does: rewrite its EMI table (messages on stderr)\n"
+    "  --pdf FILE          write the printable schedule report of the stored run to FILE\n"
+    "  --csv FILE          write the same report as CSV to FILE (both imply --store)\n"
     "  --help              show this text\n"
     "\n"
     "Without --emi the schedule is printed as CSV: SN, OpeningBalance, Interest, Principal,\n"
@@ -40,6 +45,8 @@ struct Options {
     ScheduleInputs inputs;
     bool emiOnly = false;
     bool store = false;
+    std::string pdf;
+    std::string csv;
     bool help = false;
 };
 
@@ -71,6 +78,10 @@ std::optional<std::string> parseOptions(const std::vector<std::string>& args, Op
             target = &options.inputs.decimals;
         } else if (arg == "--start") {
             target = &startText;
+        } else if (arg == "--pdf") {
+            target = &options.pdf;
+        } else if (arg == "--csv") {
+            target = &options.csv;
         } else {
             return "Unknown option: " + arg;
         }
@@ -148,10 +159,29 @@ int runScheduleTool(const std::vector<std::string>& args, std::ostream& out, std
         return kToolFailure;
     }
     int status = 0;
-    if (options.store) {
+    const bool report = !options.pdf.empty() || !options.csv.empty();
+    if (options.store || report) {
         // Messages of the run reach standard error through the message-box fallback.
-        const ScheduleRunOutcome outcome = runScheduleToStore(options.inputs, ScheduleRunHooks{});
+        std::optional<ReportCalculation> calculation;
+        ScheduleRunHooks hooks;
+        hooks.prepareReport = [&](const std::string& instalment) {
+            const ScheduleInputs& in = options.inputs;
+            calculation =
+                ReportCalculation{in.amount, in.months, in.rate, in.decimals, in.start, instalment};
+        };
+        const ScheduleRunOutcome outcome = runScheduleToStore(options.inputs, hooks);
         status = outcome.failed ? kToolFailure : 0;
+        if (report && calculation) {
+            if (!options.pdf.empty()) {
+                ensureGuiApplication();
+            }
+            std::string problem;
+            if (!writeScheduleReport(programFolder() / "EMI.rpt", *calculation, options.pdf,
+                                     options.csv, problem)) {
+                err << problem << "\n";
+                status = kToolFailure;
+            }
+        }
     }
     out << text;
     out.flush();

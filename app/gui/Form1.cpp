@@ -13,6 +13,7 @@
 
 #include "gui/Appearance.h"
 #include "gui/Twips.h"
+#include "report/ReportMenu.h"
 #include "runtime/Numbers.h"
 #include "ui/MessageBox.h"
 
@@ -99,6 +100,7 @@ Form1::Form1(QWidget* parent) : QWidget(parent) {
 
     connect(&m_btnShowPayment, &QPushButton::clicked, this, &Form1::btnShowPayment_Click);
     connect(&m_cmd, &QPushButton::clicked, this, &Form1::cmd_Click);
+    installReportActions(this, &m_DG, CR);
 
     Form_Load();
 }

@@ -13,6 +13,7 @@
 #include "gui/DatePicker.h"
 #include "gui/EditableComboBox.h"
 #include "gui/KeyFilter.h"
+#include "report/ReportControl.h"
 #include "run/TableViewGrid.h"
 
 namespace quillet {
@@ -52,6 +53,10 @@ public:
 
     /// The number of decimals of the last calculation, kept between calculations.
     double RoundTo = 0;
+
+    /// The invisible report control: the schedule run prepares it for the stored schedule; the
+    /// grid's context menu and Ctrl+P print or export it.
+    ReportControl CR;
 
 public slots:
     /// Calculate: reports each input box that does not hold a number, then runs the schedule.

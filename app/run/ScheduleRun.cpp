@@ -14,7 +14,18 @@ void Form1::showinDG() {
     const QDate picked = DTP()->date();
     inputs.start = Date{picked.year(), picked.month(), picked.day()};
 
+    // A run that fails must not leave the previous calculation's inputs on the report.
+    CR.clear();
     ScheduleRunHooks hooks;
+    hooks.prepareReport = [&](const std::string& instalment) {
+        CR.setCalculation(ReportCalculation{inputs.amount, inputs.months, inputs.rate,
+                                            inputs.decimals, inputs.start, instalment});
+        CR.invoke(112);
+        CR.setProperty(67, Variant(std::int16_t{2}));
+        CR.setProperty(34, Variant(true));
+        CR.setProperty(13, Variant(""));
+        CR.setProperty(3, Variant((programFolder() / "EMI.rpt").string()));
+    };
     hooks.refreshGrid = [this] { ShowinnDG(); };
     hooks.showEmi = [this](const std::string& text) {
         emi()->setText(QString::fromStdString(text));

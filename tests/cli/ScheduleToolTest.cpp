@@ -125,5 +125,19 @@ TEST(ScheduleToolWithStore, AnUnusableStoreIsReportedWithTheScheduleStillPrinted
     EXPECT_EQ(store.shown()[0].title, "Select database");
 }
 
+TEST(ScheduleToolWithStore, WritesTheReportOfTheStoredRun) {
+    testing::TempStore store;
+    const auto csv = store.folder() / "schedule.csv";
+    const auto pdf = store.folder() / "schedule.pdf";
+    const ToolRun run = runTool({"--months", "24", "--csv", csv.string(), "--pdf", pdf.string()});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(testing::countRows("EMI"), 24);
+    std::ifstream in(csv);
+    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(lines(text).size(), 25u);
+    EXPECT_NE(text.find("01/Dec/2025"), std::string::npos);
+    EXPECT_GT(std::filesystem::file_size(pdf), 1000u);
+}
+
 }  // namespace
 }  // namespace quillet

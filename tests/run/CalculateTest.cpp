@@ -4,6 +4,7 @@
 #include <fstream>
 
 #include "gui/Form1.h"
+#include "runtime/ProgramFolder.h"
 #include "support/StoreAccess.h"
 #include "support/TempStore.h"
 
@@ -47,6 +48,17 @@ TEST_F(Calculate, StoresTheStartUpScheduleAndShowsIt) {
     EXPECT_EQ(cell(1, 1), "993898");
     EXPECT_EQ(cell(119, 0), "120");
     EXPECT_GT(window.DG()->columnWidth(1), window.DG()->columnWidth(0));
+}
+
+TEST_F(Calculate, PreparesTheReportOnlyOnTheNormalPath) {
+    window.btnShowPayment_Click();
+    EXPECT_TRUE(window.CR.isPrepared());
+    EXPECT_EQ(window.CR.property(3).toString(), (programFolder() / "EMI.rpt").string());
+    EXPECT_EQ(window.CR.property(67).toInteger(), 2);
+
+    window.txtAmount()->setText("X");
+    window.btnShowPayment_Click();
+    EXPECT_FALSE(window.CR.isPrepared());
 }
 
 TEST_F(Calculate, TwoDecimalsAndASecondCalculationReplacesTheFirst) {
