@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QStyle>
 #include <QTemporaryDir>
 #include <QtTest/QTest>
 #include <memory>
@@ -21,45 +20,40 @@ struct RecordedMessage {
     std::string prompt;
     int buttons = 0;
     std::string title;
-    QString emiAtTheTime;  // what the instalment box showed while the message was up
 };
 
 /// Records every message instead of showing it and presses OK.
 class MessageRecorder : public MessageBoxService {
 public:
     int show(const std::string& prompt, int buttons, const std::string& title) override {
-        messages.push_back({prompt, buttons, title, window ? window->emi()->text() : QString()});
+        messages.push_back({prompt, buttons, title});
         return vbOK;
     }
 
     std::vector<RecordedMessage> messages;
-    Form1* window = nullptr;
 };
-
-inline void useFusionStyle() {
-    if (QApplication::style()->name().compare(QLatin1String("fusion"), Qt::CaseInsensitive) != 0) {
-        QApplication::setStyle(QStringLiteral("Fusion"));
-    }
-}
 
 class WindowFixture : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(m_dataHome.isValid());
         qputenv("XDG_DATA_HOME", m_dataHome.path().toUtf8());
-        useFusionStyle();
+        // Sizes and colours are checked against one known style.
+        QApplication::setStyle(QStringLiteral("Fusion"));
         m_previousService = installMessageBoxService(m_recorder);
         m_form = std::make_unique<Form1>();
-        m_recorder->window = m_form.get();
-        m_form->show();
-        QApplication::setActiveWindow(m_form.get());
-        ASSERT_TRUE(QTest::qWaitForWindowActive(m_form.get()));
+        showActive();
     }
 
     void TearDown() override {
-        m_recorder->window = nullptr;
         m_form.reset();
         installMessageBoxService(m_previousService);
+    }
+
+    void showActive() {
+        m_form->show();
+        QApplication::setActiveWindow(m_form.get());
+        ASSERT_TRUE(QTest::qWaitForWindowActive(m_form.get()));
     }
 
     Form1& form() { return *m_form; }
@@ -71,12 +65,11 @@ protected:
         ASSERT_EQ(QApplication::focusWidget(), control);
     }
 
-    std::unique_ptr<Form1> m_form;
-
 private:
     QTemporaryDir m_dataHome;
     std::shared_ptr<MessageRecorder> m_recorder = std::make_shared<MessageRecorder>();
     std::shared_ptr<MessageBoxService> m_previousService;
+    std::unique_ptr<Form1> m_form;
 };
 
 }  // namespace quillet::test

@@ -8,11 +8,12 @@
 #include <memory>
 #include <ostream>
 #include <string>
+#include <vector>
 
 #include "engine/Connection.h"
 #include "engine/Recordset.h"
-#include "engine/TempDataHome.h"
 #include "runtime/RuntimeError.h"
+#include "support/TempStore.h"
 
 namespace quillet::test {
 
@@ -20,12 +21,8 @@ struct EngineUnderTest {
     std::string name;
     /// Prepares an empty data source inside the test's own data folder and returns the
     /// connection string that reaches it.
-    std::function<std::string(TempDataHome&)> prepare;
+    std::function<std::string(quillet::testing::TempStore&)> prepare;
 };
-
-inline void PrintTo(const EngineUnderTest& engine, std::ostream* out) {
-    *out << engine.name;
-}
 
 /// The error f raises; a test failure when it raises none.
 template <class F>
@@ -39,6 +36,37 @@ RuntimeError raisedBy(F&& f) {
     return RuntimeError(0, "none raised");
 }
 
+/// Runs a statement the way the record operations do: through a recordset.
+inline void run(const std::shared_ptr<Connection>& connection, const std::string& sql) {
+    Recordset rs;
+    rs.Open(sql, connection, kOpenKeyset, kLockReadOnly, kCmdUnspecified);
+}
+
+inline std::unique_ptr<Recordset> query(const std::shared_ptr<Connection>& connection,
+                                        const std::string& sql) {
+    auto rs = std::make_unique<Recordset>();
+    rs->Open(sql, connection, kOpenKeyset, kLockReadOnly, kCmdUnspecified);
+    return rs;
+}
+
+inline Variant scalar(const std::shared_ptr<Connection>& connection, const std::string& sql) {
+    return query(connection, sql)->Fields(0);
+}
+
+/// The first column of every row a query returns, in order.
+inline std::vector<Variant> firstColumn(const std::shared_ptr<Connection>& connection,
+                                        const std::string& sql) {
+    std::vector<Variant> values;
+    for (auto rs = query(connection, sql); !rs->Eof(); rs->MoveNext()) {
+        values.push_back(rs->Fields(0));
+    }
+    return values;
+}
+
+inline long count(const std::shared_ptr<Connection>& connection, const std::string& table) {
+    return scalar(connection, "select count(*) from " + table).toLong();
+}
+
 class EngineContract : public ::testing::TestWithParam<EngineUnderTest> {
 protected:
     void SetUp() override { m_connectionString = GetParam().prepare(m_home); }
@@ -50,27 +78,6 @@ protected:
         return connection;
     }
 
-    /// Runs a statement the way the record operations do: through a recordset.
-    static void run(const std::shared_ptr<Connection>& connection, const std::string& sql) {
-        Recordset rs;
-        rs.Open(sql, connection, kOpenKeyset, kLockReadOnly, kCmdUnspecified);
-    }
-
-    static std::unique_ptr<Recordset> query(const std::shared_ptr<Connection>& connection,
-                                            const std::string& sql) {
-        auto rs = std::make_unique<Recordset>();
-        rs->Open(sql, connection, kOpenKeyset, kLockReadOnly, kCmdUnspecified);
-        return rs;
-    }
-
-    static Variant scalar(const std::shared_ptr<Connection>& connection, const std::string& sql) {
-        return query(connection, sql)->Fields(0);
-    }
-
-    static long count(const std::shared_ptr<Connection>& connection, const std::string& table) {
-        return scalar(connection, "select count(*) from " + table).toLong();
-    }
-
     /// A table of every column kind, created through the dialect as a caller would.
     static void createProbe(const std::shared_ptr<Connection>& connection) {
         run(connection,
@@ -78,7 +85,7 @@ protected:
             "Code Integer)");
     }
 
-    TempDataHome m_home;
+    quillet::testing::TempStore m_home;
     std::string m_connectionString;
 };
 

@@ -1,15 +1,14 @@
 #pragma once
-// Shared by the record family tests: a fresh store and a VekClass per test, the store read
-// directly beside the class, and a message recorder that several threads may use at once.
+// Shared by the record family tests: a fresh store and a VekClass per test, and the store read
+// directly beside the class.
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <mutex>
 #include <string>
 #include <vector>
 
 #include "VekClass.h"
-#include "engine/Recordset.h"
 #include "runtime/Date.h"
 #include "support/FakeControls.h"
 #include "support/StoreAccess.h"
@@ -18,13 +17,8 @@
 
 namespace quillet::testing {
 
-/// The first column of the first row of a query, as the store gives it back.
-inline Variant storedValue(const std::string& query) {
-    auto con = openDefaultStore();
-    Recordset rs;
-    rs.Open(query, con, kOpenKeyset, kLockReadOnly, kCmdUnspecified);
-    return rs.Fields(0);
-}
+using ::testing::ElementsAre;
+using ::testing::HasSubstr;
 
 /// Text boxes that start out holding "old".
 inline std::vector<std::shared_ptr<FakeControl>> textBoxes(int count) {
@@ -34,20 +28,6 @@ inline std::vector<std::shared_ptr<FakeControl>> textBoxes(int count) {
     }
     return boxes;
 }
-
-/// Records messages from several threads; answers OK.
-class LockedMessageBoxes : public MessageBoxService {
-public:
-    int show(const std::string& prompt, int buttons, const std::string& title) override {
-        const std::lock_guard<std::mutex> lock(m_mutex);
-        shown.push_back({prompt, buttons, title});
-        return vbOK;
-    }
-    std::vector<ShownMessage> shown;
-
-private:
-    std::mutex m_mutex;
-};
 
 class RecordsTest : public ::testing::Test {
 protected:
