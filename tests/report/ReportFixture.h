@@ -4,11 +4,9 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <memory>
-#include <regex>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -22,53 +20,8 @@
 
 namespace quillet::testing {
 
-/// Runs a command and returns what it wrote to standard output; exit status in status.
-inline std::string runCommand(const std::string& command, int& status) {
-    std::string output;
-    FILE* pipe = ::popen(command.c_str(), "r");
-    if (pipe == nullptr) {
-        status = -1;
-        return output;
-    }
-    char buffer[4096];
-    std::size_t n = 0;
-    while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) {
-        output.append(buffer, n);
-    }
-    status = ::pclose(pipe);
-    return output;
-}
-
 inline bool havePdfToText() {
-    int status = 0;
-    runCommand("command -v pdftotext >/dev/null 2>&1", status);
-    return status == 0;
-}
-
-inline std::string quoted(const std::filesystem::path& path) {
-    std::string out = "'";
-    for (const char c : path.string()) {
-        out += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    }
-    return out + "'";
-}
-
-/// The pages of a PDF as pdftotext -layout reads them.
-inline std::vector<std::string> pdfPages(const std::filesystem::path& pdf) {
-    int status = 0;
-    const std::string text = runCommand("pdftotext -layout " + quoted(pdf) + " -", status);
-    EXPECT_EQ(status, 0) << "pdftotext failed on " << pdf;
-    std::vector<std::string> pages;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        const std::size_t feed = text.find('\f', start);
-        pages.push_back(text.substr(start, feed == std::string::npos ? feed : feed - start));
-        if (feed == std::string::npos) {
-            break;
-        }
-        start = feed + 1;
-    }
-    return pages;
+    return std::system("command -v pdftotext >/dev/null 2>&1") == 0;
 }
 
 inline std::string readText(const std::filesystem::path& file) {
@@ -79,36 +32,39 @@ inline std::string readText(const std::filesystem::path& file) {
 }
 
 inline void writeText(const std::filesystem::path& file, const std::string& text) {
-    std::ofstream out(file, std::ios::binary);
-    out << text;
+    std::ofstream(file, std::ios::binary) << text;
 }
 
-/// \brief One stored schedule row as its texts: SN, opening, interest, principal, closing, date.
-struct ExpectedRow {
-    std::vector<std::string> texts;
-};
+/// The pages of a PDF as pdftotext -layout reads them. The path is a test's temporary folder,
+/// which holds no quote.
+inline std::vector<std::string> pdfPages(const std::filesystem::path& pdf) {
+    const std::string text = pdf.string() + ".txt";
+    EXPECT_EQ(std::system(("pdftotext -layout '" + pdf.string() + "' '" + text + "'").c_str()), 0);
+    std::vector<std::string> pages;
+    std::istringstream in(readText(text));
+    for (std::string page; std::getline(in, page, '\f');) {
+        pages.push_back(page);
+    }
+    return pages;
+}
 
 /// \brief A fresh store for one test, and the schedule of inputs computed and stored the way
 /// the schedule run stores it.
 class ReportTest : public ::testing::Test {
 protected:
-    void TearDown() override { setProgramFolder({}); }
-
-    /// Stores the schedule of inputs in EMI and returns each row's texts.
-    std::vector<ExpectedRow> storeSchedule(const ScheduleInputs& inputs) {
+    /// Stores the schedule of inputs in EMI and returns each row's texts in CSV order:
+    /// SN, date, opening, interest, principal, closing.
+    std::vector<std::vector<std::string>> storeSchedule(const ScheduleInputs& inputs) {
         ScheduleComputation computation(inputs);
         std::vector<std::string> statements{"delete * from EMI"};
-        std::vector<ExpectedRow> expected;
+        std::vector<std::vector<std::string>> expected;
         for (std::int16_t i = 1; i <= computation.monthCount(); ++i) {
             const ScheduleRow row = computation.step(i);
-            std::string statement;
-            appendInsertStatement(statement, computation, row);
-            statements.push_back(statement);
+            appendInsertStatement(statements.emplace_back(), computation, row);
             expected.push_back(
-                {{std::to_string(row.sn), computation.rounded(row.openingBalance),
-                  computation.rounded(row.interest), computation.rounded(row.principal),
-                  computation.rounded(row.closingBalance),
-                  ScheduleComputation::dateText(row.date)}});
+                {std::to_string(row.sn), ScheduleComputation::dateText(row.date),
+                 computation.rounded(row.openingBalance), computation.rounded(row.interest),
+                 computation.rounded(row.principal), computation.rounded(row.closingBalance)});
         }
         exec(statements);
         m_instalment = computation.result();
@@ -128,5 +84,17 @@ protected:
     TempStore store;
     std::string m_instalment = "0";
 };
+
+/// The CSV the shipped definition gives for rows.
+inline std::string csvOf(const std::vector<std::vector<std::string>>& rows) {
+    std::string csv = "SN,EMIDate,OpeningBalance,Interest,Principal,ClosingBalance\n";
+    for (const auto& row : rows) {
+        for (std::size_t i = 0; i < row.size(); ++i) {
+            csv += (i == 0 ? "" : ",") + row[i];
+        }
+        csv += "\n";
+    }
+    return csv;
+}
 
 }  // namespace quillet::testing
