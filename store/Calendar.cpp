@@ -4,21 +4,12 @@
 namespace quillet {
 
 long VekClass::GetLastDayOfMonth(long lYear, long lMonth) {
-    switch (lMonth) {
-        case 1:
-        case 3:
-        case 5:
-        case 7:
-        case 8:
-        case 10:
-        case 12:
-            return 31;
-        case 2:
-            return IsLeapYear(lYear) ? 29 : 28;
-        default:
-            // Any other month, in range or not, has 30 days here: callers rely on no error.
-            return 30;
+    if (lMonth == 2) {
+        return IsLeapYear(lYear) ? 29 : 28;
     }
+    // Any month outside 1..12 has 30 days here: callers rely on getting no error.
+    const int days = lMonth >= 1 && lMonth <= 12 ? daysInMonth(2001, static_cast<int>(lMonth)) : 0;
+    return days == 0 ? 30 : days;
 }
 
 std::string VekClass::GetMonth(const Date& dat_) {
