@@ -27,22 +27,31 @@ bool sameNoCase(std::string_view a, std::string_view b) {
     return true;
 }
 
-}  // namespace
-
-std::string escaped(std::string_view text) {
-    std::string out;
-    out.reserve(text.size() + 2);
+void appendEscaped(std::string& out, std::string_view text) {
     for (const char c : text) {
         out.push_back(c);
         if (c == '\'') {
             out.push_back('\'');
         }
     }
+}
+
+}  // namespace
+
+std::string escaped(std::string_view text) {
+    std::string out;
+    out.reserve(text.size() + 2);
+    appendEscaped(out, text);
     return out;
 }
 
 std::string quoted(std::string_view text) {
-    return "'" + escaped(text) + "'";
+    std::string out;
+    out.reserve(text.size() + 4);
+    out.push_back('\'');
+    appendEscaped(out, text);
+    out.push_back('\'');
+    return out;
 }
 
 std::string bareNumber(std::string_view text) {
