@@ -15,6 +15,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "OperationFrame.h"
@@ -29,6 +30,8 @@ namespace quillet {
 /// \brief The connection string of the default settings: data source "det", user "Admin" and
 /// the default password, joined as connectx joins them.
 std::string defaultConnectionString();
+
+class WriteTransaction;
 
 /// \brief An object member created on first use, so it is never empty when used.
 template <class T>
@@ -385,6 +388,20 @@ protected:
 
 private:
     bool IsLeapYear(long year);
+
+    // ---- Steps the record operations share (records/RecordSteps.cpp) -------------------------
+    /// connectx (SN_ = 1), then the write transaction and the table's next serial, each a step.
+    void openNumberedWrite(OperationFrame& frame, std::optional<WriteTransaction>& unit,
+                           std::int32_t& serial, const std::string& TableName);
+    /// openNumberedWrite, the insert of the serial and values, commit, "Saved" and closeCon.
+    void saveNumbered(OperationFrame& frame, const std::string& TableName,
+                      const std::string& values);
+    /// connectx, statementHead + sn, "Deleted" and closeCon.
+    void deleteBySerial(OperationFrame& frame, const std::string& statementHead, std::int16_t sn);
+    /// connectx, "UPDATE " + table + " SET" + assignments + " WHERE SN = " + SNX, "UPDATED" and
+    /// closeCon.
+    void rewritePerson(OperationFrame& frame, const std::string& TableName,
+                       const std::string& assignments, const std::string& SNX);
 
     std::shared_ptr<GridControl> m_queryGrid;
 };

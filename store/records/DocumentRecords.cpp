@@ -7,7 +7,7 @@
 #include "StatementPieces.h"
 #include "VekClass.h"
 #include "records/DocumentFiles.h"
-#include "ui/MessageBox.h"
+#include "records/RecordSteps.h"
 
 namespace quillet {
 
@@ -35,12 +35,6 @@ void deleteFileAndRow(OperationFrame& frame, PathOf pathOf, DeleteRow deleteRow,
     });
     if (rowDeleteRan) {
         frame.step(inform);
-    }
-}
-
-void showRecordedError(const OperationFrame& frame) {
-    if (frame.failed()) {
-        MsgBox(frame.err().Description, vbOKOnly);
     }
 }
 

@@ -9,20 +9,11 @@
 
 #include "StatementPieces.h"
 #include "VekClass.h"
+#include "records/PersonColumns.h"
+#include "records/RecordSteps.h"
 #include "records/RecordValues.h"
-#include "ui/MessageBox.h"
 
 namespace quillet {
-
-namespace {
-
-void closeIfOpen(Recordset& recordset) {
-    if (recordset.State() == kStateOpen) {
-        recordset.Close();
-    }
-}
-
-}  // namespace
 
 Variant VekClass::FindDetails(const std::string& ColumName, const std::string& ColumValue,
                               const std::string& TableName) {
@@ -96,25 +87,10 @@ Variant VekClass::Findapp(const std::string& ColumValue) {
     frame.step([&] { closeIfOpen(*Rs); });
     Remarks_.clear();
     frame.step([&] {
-        runStr(
-            "Select SN , Catagoryx, NAME_,Datex, ADDRESS_, city, RESIDENTIAL_PHONE, MOBILE_No, "
-            "SERVICE_No, EMAIL_ID, REMARK from Appointment where sn = " +
-            bareNumber(ColumValue));
+        runStr(std::string(kPersonSelect) +
+               " from Appointment where sn = " + bareNumber(ColumValue));
     });
-    const auto read = [&](Variant& member, const char* column) {
-        frame.step([&] { member = Rs->Fields(column); });
-    };
-    read(SN_, "SN");
-    read(Catagoryx_, "Catagoryx");
-    read(NAME_, "NAME_");
-    read(ADDRESS_, "ADDRESS_");
-    read(city_, "city");
-    read(RESIDENTIAL_PHONE_, "RESIDENTIAL_PHONE");
-    read(MOBILE_No_, "MOBILE_No");
-    read(SERVICE_No, "SERVICE_No");
-    read(EMAIL_ID_, "EMAIL_ID");
-    frame.step([&] { Remarks_ = Rs->Fields("REMARK").toString(); });
-    read(DATEX_, "Datex");
+    readPersonBuffer(frame, *this);
     frame.step([&] { closeCon(); });
     return {};
 }
@@ -160,38 +136,18 @@ Variant VekClass::UpdateEmpDetail(const std::string& SNX, const std::string& Cat
         DOB.clear();
     }
     OperationFrame frame(Trap::JumpToCheck);
-    frame.step([&] { connectx(); });
-    frame.step([&] {
-        closeIfOpen(*Rs);
-        runStr("UPDATE " + identifier(TableName) + " SET" +                 //
-               " Catagoryx = " + quoted(Catagoryx) + "," +                  //
-               " NAME_ = " + quoted(personName) + "," +                     //
-               " ADDRESS_ = " + quoted(address) + "," +                     //
-               " CITY = " + quoted(CITY) + "," +                            //
-               " RESIDENTIAL_PHONE = " + quoted(RESIDENTIAL_PHONE) + "," +  //
-               " MOBILE_No = " + quoted(MOBILE_No) + "," +                  //
-               " Datex = " + quoted(DOB) + "," +                            //
-               " DAYX = " + std::to_string(parts.day) + "," +               //
-               " MONTHX = " + std::to_string(parts.month) + "," +           //
-               " YEARX = " + std::to_string(parts.year) + "," +             //
-               " SERVICE_No = " + quoted(serviceNo) + "," +                 //
-               " REM_TYPE = " + quoted(REM_TYPE) + "," +                    //
-               " EMAIL_ID = " + quoted(EMAIL_ID) + "," +                    //
-               " REMARK = " + quoted(remarkText) + "," +                    //
-               " Designation = " + quoted(cmbdesig) + "," +                 //
-               " EQUIPMENT = " + quoted(CMBEquip) + "," +                   //
-               " PROJECT = " + quoted(CmbPro) + "," +                       //
-               " SBU = " + quoted(CMBSBU) + "," +                           //
-               " Other = " + quoted(txtOther) + "," +                       //
-               " code = " + std::to_string(code) + "," +                    //
-               " NameHindi = " + quoted(hindiname) +                        //
-               " WHERE SN = " + bareNumber(SNX));
-    });
-    frame.step([&] { inform("UPDATED", "INFORMATION"); });
-    frame.step([&] { closeCon(); });
-    if (frame.failed()) {
-        MsgBox(frame.err().Description, vbOKOnly);
-    }
+    std::vector<ColumnPiece> columns =
+        personColumns({Catagoryx, personName, address, CITY, RESIDENTIAL_PHONE, MOBILE_No,
+                       quoted(DOB), parts, serviceNo, REM_TYPE, EMAIL_ID, remarkText});
+    columns.insert(columns.end(), {{"Designation", quoted(cmbdesig)},
+                                   {"EQUIPMENT", quoted(CMBEquip)},
+                                   {"PROJECT", quoted(CmbPro)},
+                                   {"SBU", quoted(CMBSBU)},
+                                   {"Other", quoted(txtOther)},
+                                   {"code", std::to_string(code)},
+                                   {"NameHindi", quoted(hindiname)}});
+    rewritePerson(frame, TableName, assignments(columns), SNX);
+    showRecordedError(frame);
     return {};
 }
 
@@ -202,55 +158,27 @@ Variant VekClass::UpdateApp(const std::string& SNX, const std::string& Catagoryx
                             const std::string& serviceNo, const std::string& REM_TYPE,
                             const std::string& EMAIL_ID, const std::string& remarkText,
                             const std::string& TableName) {
-    if (!datePartsOf(DOB)) {
-        DOB = todayShortDate();
-    }
-    const DateParts parts = datePartsOf(DOB).value_or(DateParts{});
+    const DateParts parts = datePartsOrToday(DOB);
     OperationFrame frame(Trap::JumpToCheck);
-    frame.step([&] { connectx(); });
-    frame.step([&] {
-        closeIfOpen(*Rs);
-        // DOB reads as a date here, so it carries nothing but a date between the "#" signs.
-        runStr("UPDATE " + identifier(TableName) + " SET" +                 //
-               " Catagoryx = " + quoted(Catagoryx) + "," +                  //
-               " NAME_ = " + quoted(personName) + "," +                     //
-               " ADDRESS_ = " + quoted(address) + "," +                     //
-               " CITY = " + quoted(CITY) + "," +                            //
-               " RESIDENTIAL_PHONE = " + quoted(RESIDENTIAL_PHONE) + "," +  //
-               " MOBILE_No = " + quoted(MOBILE_No) + "," +                  //
-               " Datex = " + "#" + DOB + "#" + "," +                        //
-               " DAYX = " + std::to_string(parts.day) + "," +               //
-               " MONTHX = " + std::to_string(parts.month) + "," +           //
-               " YEARX = " + std::to_string(parts.year) + "," +             //
-               " SERVICE_No = " + quoted(serviceNo) + "," +                 //
-               " REM_TYPE = " + quoted(REM_TYPE) + "," +                    //
-               " EMAIL_ID = " + quoted(EMAIL_ID) + "," +                    //
-               " REMARK = " + quoted(remarkText) +                          //
-               " WHERE SN = " + bareNumber(SNX));
-    });
-    frame.step([&] { inform("UPDATED", "INFORMATION"); });
-    frame.step([&] { closeCon(); });
-    if (frame.failed()) {
-        MsgBox(frame.err().Description, vbOKOnly);
-    }
+    // DOB reads as a date here, so it carries nothing but a date between the "#" signs.
+    rewritePerson(frame, TableName,
+                  assignments(personColumns({Catagoryx, personName, address, CITY,
+                                             RESIDENTIAL_PHONE, MOBILE_No, "#" + DOB + "#", parts,
+                                             serviceNo, REM_TYPE, EMAIL_ID, remarkText})),
+                  SNX);
+    showRecordedError(frame);
     return {};
 }
 
 Variant VekClass::deleteApp(std::int16_t sn) {
     OperationFrame frame(Trap::Untrapped);
-    frame.step([&] { connectx(); });
-    frame.step([&] { runStr("Delete * from Appointment where SN = " + std::to_string(sn)); });
-    frame.step([&] { inform("Deleted", "Info"); });
-    frame.step([&] { closeCon(); });
+    deleteBySerial(frame, "Delete * from Appointment where SN = ", sn);
     return {};
 }
 
 Variant VekClass::deleteEmployed(std::int16_t sn) {
     OperationFrame frame(Trap::Untrapped);
-    frame.step([&] { connectx(); });
-    frame.step([&] { runStr("Delete * from PersonEmployed where SN = " + std::to_string(sn)); });
-    frame.step([&] { inform("Deleted", "Info"); });
-    frame.step([&] { closeCon(); });
+    deleteBySerial(frame, "Delete * from PersonEmployed where SN = ", sn);
     return {};
 }
 

@@ -4,6 +4,7 @@
 
 #include "StatementPieces.h"
 #include "VekClass.h"
+#include "records/RecordSteps.h"
 #include "records/ShownColumns.h"
 #include "records/StatementDates.h"
 #include "runtime/Numbers.h"
@@ -17,19 +18,18 @@ double nextAfter(const Variant& largest) {
     return largest.isNull() ? 1 : largest.toDouble() + 1;
 }
 
+// The lookup of one record of the register by its serial.
+std::string recordBySerial(const std::string& TableName, std::int16_t sn) {
+    return "Select * from " + identifier(TableName) + " where SN  = " + std::to_string(sn);
+}
+
 }  // namespace
 
 Variant VekClass::FindMailDetails(const std::string& TableName, std::int16_t sn) {
     OperationFrame frame(Trap::ContinueOnError);
     frame.step([&] { connectx(); });
-    frame.step([&] {
-        if (Rs->State() == kStateOpen) {
-            Rs->Close();
-        }
-    });
-    frame.step([&] {
-        runStr("Select * from " + identifier(TableName) + " where SN  = " + std::to_string(sn));
-    });
+    frame.step([&] { closeIfOpen(*Rs); });
+    frame.step([&] { runStr(recordBySerial(TableName, sn)); });
     // Without a row every copy fails and each member keeps its value; Other is text, so a Null
     // there leaves it as it was.
     frame.step([&] { FileNo = Rs->Fields("FileNo"); });
@@ -51,14 +51,8 @@ Variant VekClass::FindNedicalDetails(const std::string& TableName, std::int16_t 
                                      const Object& RemarkC) {
     OperationFrame frame(Trap::ContinueOnError);
     frame.step([&] { connectx(); });
-    frame.step([&] {
-        if (Rs->State() == kStateOpen) {
-            Rs->Close();
-        }
-    });
-    frame.step([&] {
-        runStr("Select * from " + identifier(TableName) + " where SN  = " + std::to_string(sn));
-    });
+    frame.step([&] { closeIfOpen(*Rs); });
+    frame.step([&] { runStr(recordBySerial(TableName, sn)); });
     showColumns(frame, *Rs,
                 {{FileNoC, Property::Text, "FileNo"},
                  {DATE_ForwardC, Property::Value, "DATE_Forward"},
@@ -85,10 +79,10 @@ bool VekClass::SaveMailRecord(const std::string& fileNo, const std::string& mail
         // One unit: no other writer takes the same serial, and a failing insert writes nothing.
         WriteTransaction transaction(*Con);
         const std::int32_t serial = nextSerial(TableName);
-        runStr("insert into " + identifier(TableName) + " values(" + std::to_string(serial) + "," +
-               quoted(fileNo) + "," + dateLiteral(mailDate) + "," + quoted(place) + "," +
-               quoted(subject) + "," + quoted(remarkText) + "," + quoted(inOut) + "," +
-               quoted(other) + ")");
+        runStr(insertStatement(TableName, serial,
+                               quoted(fileNo) + "," + dateLiteral(mailDate) + "," + quoted(place) +
+                                   "," + quoted(subject) + "," + quoted(remarkText) + "," +
+                                   quoted(inOut) + "," + quoted(other)));
         transaction.commit();
     });
     frame.step([&] { inform("Saved", "Info"); });
@@ -96,10 +90,7 @@ bool VekClass::SaveMailRecord(const std::string& fileNo, const std::string& mail
         result = true;
         closeCon();
     });
-    if (frame.failed()) {
-        result = false;
-    }
-    return result;
+    return result && !frame.failed();
 }
 
 bool VekClass::SaveMedicalRecord(const std::string& FileNoC, const std::string& DATE_ForwardC,
@@ -134,10 +125,7 @@ bool VekClass::SaveMedicalRecord(const std::string& FileNoC, const std::string& 
         result = true;
     });
     frame.step([&] { closeCon(); });
-    if (frame.failed()) {
-        result = false;
-    }
-    return result;
+    return result && !frame.failed();
 }
 
 }  // namespace quillet

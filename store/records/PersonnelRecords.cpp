@@ -16,18 +16,13 @@
 
 #include "StatementPieces.h"
 #include "VekClass.h"
+#include "records/PersonColumns.h"
+#include "records/RecordSteps.h"
 #include "records/RecordValues.h"
-#include "ui/MessageBox.h"
 
 namespace quillet {
 
 namespace {
-
-void closeIfOpen(Recordset& recordset) {
-    if (recordset.State() == kStateOpen) {
-        recordset.Close();
-    }
-}
 
 bool isDayOfMonth(int day) {
     return day >= 1 && day <= 31;
@@ -57,26 +52,15 @@ Variant VekClass::FindPersonnelDetails(const std::string& ColumValue) {
     frame.step([&] { connectx(); });
     frame.step([&] {
         closeIfOpen(*Rs);
-        runStr(
-            "Select SN , Catagoryx, NAME_,Datex, ADDRESS_, city, RESIDENTIAL_PHONE, MOBILE_No, "
-            "SERVICE_No, EMAIL_ID, REMARK,Designation,EQUIPMENT,PROJECT,SBU, Other , code, "
-            "NameHindi    from EmpDetail where sn = " +
-            bareNumber(ColumValue));
+        runStr(std::string(kPersonSelect) +
+               ",Designation,EQUIPMENT,PROJECT,SBU, Other , code, NameHindi    from EmpDetail "
+               "where sn = " +
+               bareNumber(ColumValue));
     });
+    readPersonBuffer(frame, *this);
     const auto read = [&](Variant& member, const char* column) {
         frame.step([&] { member = Rs->Fields(column); });
     };
-    read(SN_, "SN");
-    read(Catagoryx_, "Catagoryx");
-    read(NAME_, "NAME_");
-    read(ADDRESS_, "ADDRESS_");
-    read(city_, "city");
-    read(RESIDENTIAL_PHONE_, "RESIDENTIAL_PHONE");
-    read(MOBILE_No_, "MOBILE_No");
-    read(SERVICE_No, "SERVICE_No");
-    read(EMAIL_ID_, "EMAIL_ID");
-    frame.step([&] { Remarks_ = Rs->Fields("REMARK").toString(); });
-    read(DATEX_, "Datex");
     read(des_, "Designation");
     read(equ_, "EQUIPMENT");
     read(pro_, "PROJECT");
@@ -157,41 +141,26 @@ bool VekClass::SavePersonnel(std::string& Catagoryx, std::string& personName, st
     frame.step([&] {
         // A DOB that is not a date is written as given; the store refuses it for Datex.
         const DateParts parts = datePartsOf(DOB).value_or(DateParts{});
+        std::vector<ColumnPiece> columns =
+            personColumns({Catagoryx, personName, address, CITY, RESIDENTIAL_PHONE, MOBILE_No,
+                           quoted(DOB), parts, serviceNo, REM_TYPE, EMAIL_ID, remarkText});
+        columns.insert(columns.end(), {{"Designation", quoted(Designation)},
+                                       {"EQUIPMENT", quoted(EQUIPMENT)},
+                                       {"PROJECT", quoted(PROJECT)},
+                                       {"Active", "1"},
+                                       {"SBU", quoted(SBU)},
+                                       {"Other", quoted(otherText)},
+                                       {"code", std::to_string(code)},
+                                       {"NameHindi", quoted(hindiname)}});
         closeIfOpen(*Rs);
-        runStr("insert into " + identifier(TableName) + " values(" +  //
-               std::to_string(serial) + "," +                         //
-               quoted(Catagoryx) + "," +                              //
-               quoted(personName) + "," +                             //
-               quoted(address) + "," +                                //
-               quoted(CITY) + "," +                                   //
-               quoted(RESIDENTIAL_PHONE) + "," +                      //
-               quoted(MOBILE_No) + "," +                              //
-               quoted(DOB) + "," +                                    //
-               std::to_string(parts.day) + "," +                      //
-               std::to_string(parts.month) + "," +                    //
-               std::to_string(parts.year) + "," +                     //
-               quoted(serviceNo) + "," +                              //
-               quoted(REM_TYPE) + "," +                               //
-               quoted(EMAIL_ID) + "," +                               //
-               quoted(remarkText) + "," +                             //
-               quoted(Designation) + "," +                            //
-               quoted(EQUIPMENT) + "," +                              //
-               quoted(PROJECT) + "," +                                //
-               "1" + "," +                                            //
-               quoted(SBU) + "," +                                    //
-               quoted(otherText) + "," +                              //
-               std::to_string(code) + "," +                           //
-               quoted(hindiname) + ")");
+        runStr(insertStatement(TableName, serial, valueList(columns)));
     });
     frame.step([&] {
         unit->commit();
         result = true;
     });
     // Con stays open; the next operation's connectx closes and reopens it.
-    if (frame.failed()) {
-        result = false;
-    }
-    return result;
+    return result && !frame.failed();
 }
 
 bool VekClass::SavePersonnelOLD(std::string& Catagoryx, std::string& personName,
@@ -203,41 +172,20 @@ bool VekClass::SavePersonnelOLD(std::string& Catagoryx, std::string& personName,
     OperationFrame frame(Trap::Untrapped);
     std::optional<WriteTransaction> unit;
     std::int32_t serial = 1;
-    frame.step([&] {
-        connectx();
-        SN_ = 1;
-    });
-    frame.step([&] { unit.emplace(*Con); });
-    frame.step([&] { serial = nextSerial(TableName); });
+    openNumberedWrite(frame, unit, serial, TableName);
     frame.step([&] {
         for (std::string* text : {&CITY, &personName, &Catagoryx, &address, &remarkText}) {
             trimSpaces(*text);
         }
     });
     frame.step([&] {
-        if (!datePartsOf(DOB)) {
-            DOB = todayShortDate();
-        }
-    });
-    frame.step([&] {
-        const DateParts parts = datePartsOf(DOB).value_or(DateParts{});
+        const DateParts parts = datePartsOrToday(DOB);
         closeIfOpen(*Rs);
-        runStr("insert into " + identifier(TableName) + " values(" +  //
-               std::to_string(serial) + "," +                         //
-               quoted(Catagoryx) + "," +                              //
-               quoted(personName) + "," +                             //
-               quoted(address) + "," +                                //
-               quoted(CITY) + "," +                                   //
-               quoted(RESIDENTIAL_PHONE) + "," +                      //
-               quoted(MOBILE_No) + "," +                              //
-               "#" + DOB + "#" + "," +                                //
-               std::to_string(parts.day) + "," +                      //
-               std::to_string(parts.month) + "," +                    //
-               std::to_string(parts.year) + "," +                     //
-               quoted(serviceNo) + "," +                              //
-               quoted(REM_TYPE) + "," +                               //
-               quoted(EMAIL_ID) + "," +                               //
-               quoted(remarkText) + ")");
+        runStr(insertStatement(
+            TableName, serial,
+            valueList(personColumns({Catagoryx, personName, address, CITY, RESIDENTIAL_PHONE,
+                                     MOBILE_No, "#" + DOB + "#", parts, serviceNo, REM_TYPE,
+                                     EMAIL_ID, remarkText}))));
     });
     frame.step([&] { unit->commit(); });
     frame.step([&] { closeCon(); });
@@ -252,35 +200,14 @@ Variant VekClass::UpdateInTime(const std::string& SNX, const std::string& Catago
                                const std::string& EMAIL_ID, const std::string& remarkText,
                                const std::string& TableName) {
     (void)EMAIL_ID;  // accepted and not written: the stored e-mail address stays as it was
-    if (!datePartsOf(DOB)) {
-        DOB = todayShortDate();
-    }
-    const DateParts parts = datePartsOf(DOB).value_or(DateParts{});
+    const DateParts parts = datePartsOrToday(DOB);
     OperationFrame frame(Trap::JumpToCheck);
-    frame.step([&] { connectx(); });
-    frame.step([&] {
-        closeIfOpen(*Rs);
-        runStr("UPDATE " + identifier(TableName) + " SET" +                 //
-               " Catagoryx = " + quoted(Catagoryx) + "," +                  //
-               " NAME_ = " + quoted(personName) + "," +                     //
-               " ADDRESS_ = " + quoted(address) + "," +                     //
-               " CITY = " + quoted(CITY) + "," +                            //
-               " RESIDENTIAL_PHONE = " + quoted(RESIDENTIAL_PHONE) + "," +  //
-               " MOBILE_No = " + quoted(MOBILE_No) + "," +                  //
-               " Datex = " + "#" + DOB + "#" + "," +                        //
-               " DAYX = " + std::to_string(parts.day) + "," +               //
-               " MONTHX = " + std::to_string(parts.month) + "," +           //
-               " YEARX = " + std::to_string(parts.year) + "," +             //
-               " SERVICE_No = " + quoted(serviceNo) + "," +                 //
-               " REM_TYPE = " + quoted(REM_TYPE) + "," +                    //
-               " REMARK = " + quoted(remarkText) +                          //
-               " WHERE SN = " + bareNumber(SNX));
-    });
-    frame.step([&] { inform("UPDATED", "INFORMATION"); });
-    frame.step([&] { closeCon(); });
-    if (frame.failed()) {
-        MsgBox(frame.err().Description, vbOKOnly);
-    }
+    rewritePerson(frame, TableName,
+                  assignments(personColumns({Catagoryx, personName, address, CITY,
+                                             RESIDENTIAL_PHONE, MOBILE_No, "#" + DOB + "#", parts,
+                                             serviceNo, REM_TYPE, std::nullopt, remarkText})),
+                  SNX);
+    showRecordedError(frame);
     return {};
 }
 
@@ -296,18 +223,12 @@ bool VekClass::UpdatePersonnel(std::int16_t sn, const std::string& InTime,
         result = true;
     });
     frame.step([&] { closeCon(); });
-    if (frame.failed()) {
-        result = false;
-    }
-    return result;
+    return result && !frame.failed();
 }
 
 Variant VekClass::deletepersonnel(std::int16_t sn) {
     OperationFrame frame(Trap::Untrapped);
-    frame.step([&] { connectx(); });
-    frame.step([&] { runStr("Delete * from EmpDetail where SN = " + std::to_string(sn)); });
-    frame.step([&] { inform("Deleted", "Info"); });
-    frame.step([&] { closeCon(); });
+    deleteBySerial(frame, "Delete * from EmpDetail where SN = ", sn);
     return {};
 }
 
@@ -397,10 +318,7 @@ bool VekClass::UpdateManPower(const std::string& personName, std::int16_t Month_
         result = true;
     });
     frame.step([&] { closeCon(); });
-    if (frame.failed()) {
-        result = false;
-    }
-    return result;
+    return result && !frame.failed();
 }
 
 }  // namespace quillet

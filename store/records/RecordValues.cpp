@@ -20,6 +20,13 @@ std::string todayShortDate() {
     return formatShortDate(today());
 }
 
+DateParts datePartsOrToday(std::string& text) {
+    if (!datePartsOf(text)) {
+        text = todayShortDate();
+    }
+    return datePartsOf(text).value_or(DateParts{});
+}
+
 void trimSpaces(std::string& text) {
     const std::size_t begin = text.find_first_not_of(' ');
     if (begin == std::string::npos) {

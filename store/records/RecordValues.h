@@ -25,6 +25,10 @@ std::optional<DateParts> datePartsOf(std::string_view text);
 /// Today's date in the short date form dd/mm/yyyy, as a date text handed back to a caller.
 std::string todayShortDate();
 
+/// \brief The parts of the date text, after putting today's short date into a text that does not
+/// read as a date (the caller sees the text it ends up holding).
+DateParts datePartsOrToday(std::string& text);
+
 /// Removes leading and trailing space characters (only spaces, as the classic Trim does).
 void trimSpaces(std::string& text);
 

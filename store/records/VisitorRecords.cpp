@@ -4,6 +4,7 @@
 
 #include "StatementPieces.h"
 #include "VekClass.h"
+#include "records/RecordSteps.h"
 #include "records/ShownColumns.h"
 #include "records/StatementDates.h"
 
@@ -21,16 +22,14 @@ constexpr const char* kVisitByStaffNo =
     "Address_, DateOfVisit, ValidFrom, ValidTo, ContactDetail, MobileNo, REMARK from Visitor "
     "where StaffNo = ";
 
-// The nineteen controls of the full visit view: the validity and work-order dates go to date
-// pickers, everything else (the date of the visit included) to a Text.
-void showVisit(OperationFrame& frame, const Recordset& rs, const Object& Catagoryx,
-               const Object& SubCategory_, const Object& nameC, const Object& StaffNo,
-               const Object& Designation, const Object& Unit, const Object& PurposeOfVisit,
-               const Object& addressC, const Object& DateOfVisit, const Object& ValidFrom,
-               const Object& ValidTo, const Object& ContactDetail, const Object& MobileNo,
-               const Object& remarkC, const Object& Work_Area, const Object& System,
-               const Object& WorkOrderNo, const Object& WorkOrderDate,
-               const Object& WorkOrderValidity) {
+// The fourteen controls every visit view has. The validity dates go to the given property, the
+// date of the visit always to a Text.
+void showVisitHead(OperationFrame& frame, const Recordset& rs, Property validity,
+                   const Object& Catagoryx, const Object& SubCategory_, const Object& nameC,
+                   const Object& StaffNo, const Object& Designation, const Object& Unit,
+                   const Object& PurposeOfVisit, const Object& addressC, const Object& DateOfVisit,
+                   const Object& ValidFrom, const Object& ValidTo, const Object& ContactDetail,
+                   const Object& MobileNo, const Object& remarkC) {
     showColumns(frame, rs,
                 {{Catagoryx, Property::Text, "Catagoryx"},
                  {SubCategory_, Property::Text, "SubCategory_"},
@@ -41,12 +40,28 @@ void showVisit(OperationFrame& frame, const Recordset& rs, const Object& Catagor
                  {PurposeOfVisit, Property::Text, "PurposeOfVisit"},
                  {addressC, Property::Text, "Address_"},
                  {DateOfVisit, Property::Text, "DateOfVisit"},
-                 {ValidFrom, Property::Value, "ValidFrom"},
-                 {ValidTo, Property::Value, "ValidTo"},
+                 {ValidFrom, validity, "ValidFrom"},
+                 {ValidTo, validity, "ValidTo"},
                  {ContactDetail, Property::Text, "ContactDetail"},
                  {MobileNo, Property::Text, "MobileNo"},
-                 {remarkC, Property::Text, "REMARK"},
-                 {Work_Area, Property::Text, "Work_Area"},
+                 {remarkC, Property::Text, "REMARK"}});
+}
+
+// The nineteen controls of the full visit view: the validity and work-order dates go to date
+// pickers, everything else (the date of the visit included) to a Text.
+void showVisit(OperationFrame& frame, const Recordset& rs, const Object& Catagoryx,
+               const Object& SubCategory_, const Object& nameC, const Object& StaffNo,
+               const Object& Designation, const Object& Unit, const Object& PurposeOfVisit,
+               const Object& addressC, const Object& DateOfVisit, const Object& ValidFrom,
+               const Object& ValidTo, const Object& ContactDetail, const Object& MobileNo,
+               const Object& remarkC, const Object& Work_Area, const Object& System,
+               const Object& WorkOrderNo, const Object& WorkOrderDate,
+               const Object& WorkOrderValidity) {
+    showVisitHead(frame, rs, Property::Value, Catagoryx, SubCategory_, nameC, StaffNo, Designation,
+                  Unit, PurposeOfVisit, addressC, DateOfVisit, ValidFrom, ValidTo, ContactDetail,
+                  MobileNo, remarkC);
+    showColumns(frame, rs,
+                {{Work_Area, Property::Text, "Work_Area"},
                  {System, Property::Text, "System"},
                  {WorkOrderNo, Property::Text, "WorkOrderNo"},
                  {WorkOrderDate, Property::Value, "WorkOrderDate"},
@@ -74,24 +89,22 @@ bool VekClass::SaveVisitor(const std::string& Catagoryx, const std::string& SubC
         // serial in between, and a failing insert leaves nothing behind.
         WriteTransaction transaction(*Con);
         const std::int32_t serial = nextSerial(TableName);
-        runStr("insert into " + identifier(TableName) + " values(" + std::to_string(serial) + "," +
-               quoted(Catagoryx) + "," + quoted(SubCategory_) + "," + quoted(visitorName) + "," +
-               quoted(StaffNo) + "," + quoted(Designation) + "," + quoted(Unit) + "," +
-               quoted(PurposeOfVisit) + "," + quoted(visitorAddress) + "," +
-               formattedDateLiteral(DateOfVisit) + "," + formattedDateLiteral(ValidFrom) + "," +
-               formattedDateLiteral(ValidTo) + "," + quoted(ContactDetail) + "," +
-               quoted(MobileNo) + "," + quoted(remarkText) + "," + quoted(workarea) + "," +
-               quoted(Systemx) + "," + quoted(WorkOrderNo) + "," +
-               formattedDateLiteral(WorkOrderDate) + "," + formattedDateLiteral(WorkOrderValidity) +
-               ")");
+        runStr(insertStatement(
+            TableName, serial,
+            quoted(Catagoryx) + "," + quoted(SubCategory_) + "," + quoted(visitorName) + "," +
+                quoted(StaffNo) + "," + quoted(Designation) + "," + quoted(Unit) + "," +
+                quoted(PurposeOfVisit) + "," + quoted(visitorAddress) + "," +
+                formattedDateLiteral(DateOfVisit) + "," + formattedDateLiteral(ValidFrom) + "," +
+                formattedDateLiteral(ValidTo) + "," + quoted(ContactDetail) + "," +
+                quoted(MobileNo) + "," + quoted(remarkText) + "," + quoted(workarea) + "," +
+                quoted(Systemx) + "," + quoted(WorkOrderNo) + "," +
+                formattedDateLiteral(WorkOrderDate) + "," +
+                formattedDateLiteral(WorkOrderValidity)));
         transaction.commit();
         result = true;
     });
     frame.step([&] { closeCon(); });
-    if (frame.failed()) {
-        result = false;
-    }
-    return result;
+    return result && !frame.failed();
 }
 
 bool VekClass::UpdateVisit(std::int16_t sn, const std::string& Systemx,
@@ -122,10 +135,7 @@ bool VekClass::UpdateVisit(std::int16_t sn, const std::string& Systemx,
         result = true;
     });
     frame.step([&] { closeCon(); });
-    if (frame.failed()) {
-        result = false;
-    }
-    return result;
+    return result && !frame.failed();
 }
 
 Variant VekClass::FindVisitDetails(
@@ -137,11 +147,7 @@ Variant VekClass::FindVisitDetails(
     const Object& WorkOrderNo, const Object& WorkOrderDate, const Object& WorkOrderValidity) {
     OperationFrame frame(Trap::ContinueOnError);
     frame.step([&] { connectx(); });
-    frame.step([&] {
-        if (Rs->State() == kStateOpen) {
-            Rs->Close();
-        }
-    });
+    frame.step([&] { closeIfOpen(*Rs); });
     Remarks_.clear();
     frame.step([&] { runStr(kVisitBySerial + std::to_string(SNX)); });
     showVisit(frame, *Rs, Catagoryx, SubCategory_, nameC, StaffNo, Designation, Unit,
@@ -193,29 +199,13 @@ Variant VekClass::FindVisitAsPerStaffNo(std::int16_t SNX, const Object& Catagory
     (void)SNX;  // the staff number in the StaffNo control chooses the row
     OperationFrame frame(Trap::ContinueOnError);
     frame.step([&] { connectx(); });
-    frame.step([&] {
-        if (Rs->State() == kStateOpen) {
-            Rs->Close();
-        }
-    });
+    frame.step([&] { closeIfOpen(*Rs); });
     Remarks_.clear();
     frame.step([&] { runStr(kVisitByStaffNo + quoted(getText(StaffNo).toString())); });
     // The first row in the store's order; every column, the dates included, goes to a Text.
-    showColumns(frame, *Rs,
-                {{Catagoryx, Property::Text, "Catagoryx"},
-                 {SubCategory_, Property::Text, "SubCategory_"},
-                 {nameC, Property::Text, "Name_"},
-                 {StaffNo, Property::Text, "StaffNo"},
-                 {Designation, Property::Text, "Designation"},
-                 {Unit, Property::Text, "Unit"},
-                 {PurposeOfVisit, Property::Text, "PurposeOfVisit"},
-                 {addressC, Property::Text, "Address_"},
-                 {DateOfVisit, Property::Text, "DateOfVisit"},
-                 {ValidFrom, Property::Text, "ValidFrom"},
-                 {ValidTo, Property::Text, "ValidTo"},
-                 {ContactDetail, Property::Text, "ContactDetail"},
-                 {MobileNo, Property::Text, "MobileNo"},
-                 {remarkC, Property::Text, "REMARK"}});
+    showVisitHead(frame, *Rs, Property::Text, Catagoryx, SubCategory_, nameC, StaffNo, Designation,
+                  Unit, PurposeOfVisit, addressC, DateOfVisit, ValidFrom, ValidTo, ContactDetail,
+                  MobileNo, remarkC);
     frame.step([&] { closeCon(); });
     return {};
 }
