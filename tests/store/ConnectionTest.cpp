@@ -41,17 +41,5 @@ TEST(Connectx, AnUnusableStoreShowsTheSelectDatabaseMessageOncePerCall) {
     EXPECT_EQ(store.shown()[0].buttons, 64);
 }
 
-TEST(Members, ANewInstanceStartsEmpty) {
-    VekClass vek;
-    EXPECT_TRUE(vek.a.isEmpty());
-    EXPECT_TRUE(vek.str.isEmpty());
-    EXPECT_TRUE(vek.SN_.isEmpty());
-    EXPECT_EQ(vek.DateSN, 0);
-    EXPECT_EQ(vek.Remarks_, "");
-    EXPECT_FALSE(vek.Con.created());
-    EXPECT_EQ(vek.Rs->State(), kStateClosed);  // created on first use
-    EXPECT_TRUE(vek.Rs.created());
-}
-
 }  // namespace
 }  // namespace quillet
