@@ -4,6 +4,26 @@
 
 namespace quillet {
 
+namespace {
+
+// Adds the field of every row to the list. A value that cannot become text (a Null) is skipped
+// by the trap and the walk goes on.
+template <class Field>
+void addEveryRow(OperationFrame& frame, Recordset& rs, ListControl& cmb, Field field) {
+    while (!rs.Eof()) {
+        frame.step([&] { cmb.AddItem(field(rs).toString()); });
+        frame.step([&] { rs.MoveNext(); });
+    }
+}
+
+void selectFirstIfAny(ListControl& cmb) {
+    if (cmb.ListCount() > 0) {
+        cmb.setListIndex(0);
+    }
+}
+
+}  // namespace
+
 Variant VekClass::Fill(const std::string& ColumName, const std::string& TableName,
                        const std::string& OrderBy, const std::string& AscDesc,
                        const std::shared_ptr<ListControl>& cmb) {
@@ -19,11 +39,7 @@ Variant VekClass::Fill(const std::string& ColumName, const std::string& TableNam
                        " order by " + identifier(OrderBy) + " " + orderWord(AscDesc));
     });
     if (Rs->State() != kStateClosed) {
-        while (!Rs->Eof()) {
-            // A Null cannot become text: the add is skipped and the walk goes on.
-            frame.step([&] { cmb->AddItem(Rs->Fields(ColumName).toString()); });
-            frame.step([&] { Rs->MoveNext(); });
-        }
+        addEveryRow(frame, *Rs, *cmb, [&](Recordset& rs) { return rs.Fields(ColumName); });
         frame.step([&] { closeCon(); });
         frame.step([&] { cmb->setListIndex(0); });
     }
@@ -47,17 +63,10 @@ Variant VekClass::FillAsQuery(const std::string& ColumName, const std::string& T
                        identifier(OrderBy) + " " + orderWord(AscDesc));
     });
     if (Rs->State() != kStateClosed) {
-        while (!Rs->Eof()) {
-            frame.step([&] { cmb->AddItem(Rs->Fields(ColumName).toString()); });
-            frame.step([&] { Rs->MoveNext(); });
-        }
+        addEveryRow(frame, *Rs, *cmb, [&](Recordset& rs) { return rs.Fields(ColumName); });
     }
     frame.step([&] { closeCon(); });
-    frame.step([&] {
-        if (cmb->ListCount() > 0) {
-            cmb->setListIndex(0);
-        }
-    });
+    frame.step([&] { selectFirstIfAny(*cmb); });
     return {};
 }
 
@@ -71,16 +80,9 @@ Variant VekClass::FillAsQueryTwo(const std::shared_ptr<ListControl>& cmb,
     frame.step([&] { connectx(); });
     frame.step([&] { runOn(*Rs, searchquery); });
     if (Rs->State() != kStateClosed) {
-        while (!Rs->Eof()) {
-            frame.step([&] { cmb->AddItem(Rs->Fields(0).toString()); });
-            frame.step([&] { Rs->MoveNext(); });
-        }
+        addEveryRow(frame, *Rs, *cmb, [](Recordset& rs) { return rs.Fields(0); });
         frame.step([&] { closeCon(); });
-        frame.step([&] {
-            if (cmb->ListCount() > 0) {
-                cmb->setListIndex(0);
-            }
-        });
+        frame.step([&] { selectFirstIfAny(*cmb); });
     }
     return {};
 }

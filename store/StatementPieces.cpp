@@ -4,6 +4,7 @@
 
 #include "runtime/Numbers.h"
 #include "runtime/RuntimeError.h"
+#include "runtime/Text.h"
 
 namespace quillet {
 
@@ -12,19 +13,6 @@ namespace {
 RuntimeError refused(const std::string& what, std::string_view value) {
     return {err::StoreError, what + " '" + std::string(value) + "' is not allowed in a statement",
             0, "42000"};
-}
-
-bool sameNoCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (std::tolower(static_cast<unsigned char>(a[i])) !=
-            std::tolower(static_cast<unsigned char>(b[i]))) {
-            return false;
-        }
-    }
-    return true;
 }
 
 void appendEscaped(std::string& out, std::string_view text) {
@@ -76,7 +64,7 @@ const std::string& identifier(const std::string& name) {
 }
 
 const std::string& orderWord(const std::string& word) {
-    if (!(word.empty() || sameNoCase(word, "asc") || sameNoCase(word, "desc"))) {
+    if (!(word.empty() || equalsIgnoringCase(word, "asc") || equalsIgnoringCase(word, "desc"))) {
         throw refused("The ordering word", word);
     }
     return word;

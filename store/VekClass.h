@@ -14,6 +14,7 @@
 /// fails the operation the way a failing statement does, before any SQL runs.
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -396,6 +397,10 @@ private:
     /// openNumberedWrite, the insert of the serial and values, commit, "Saved" and closeCon.
     void saveNumbered(OperationFrame& frame, const std::string& TableName,
                       const std::string& values);
+    /// \brief One unit: the table's next serial (left in SN_) and the insert of it followed by
+    /// values(), so no other writer takes the same serial and a failing insert writes nothing.
+    void insertUnderNextSerial(const std::string& TableName,
+                               const std::function<std::string()>& values);
     /// connectx, statementHead + sn, "Deleted" and closeCon.
     void deleteBySerial(OperationFrame& frame, const std::string& statementHead, std::int16_t sn);
     /// connectx, "UPDATE " + table + " SET" + assignments + " WHERE SN = " + SNX, "UPDATED" and

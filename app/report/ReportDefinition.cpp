@@ -10,6 +10,7 @@
 
 #include "report/ReportPlaceholders.h"
 #include "runtime/Numbers.h"
+#include "runtime/Text.h"
 
 namespace quillet {
 
@@ -27,13 +28,6 @@ std::string_view trim(std::string_view text) {
         text.remove_suffix(1);
     }
     return text;
-}
-
-std::string lower(std::string_view text) {
-    std::string out(text);
-    std::transform(out.begin(), out.end(), out.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return out;
 }
 
 std::vector<std::string_view> splitFields(std::string_view text) {
@@ -85,7 +79,7 @@ bool sameReference(const ReportColumn& column, const ColumnReference& reference)
     if (reference.position != 0) {
         return column.position == reference.position;
     }
-    return column.position == 0 && lower(column.source) == lower(reference.name);
+    return column.position == 0 && toLowerAscii(column.source) == toLowerAscii(reference.name);
 }
 
 enum class Section { None, Report, Inputs, Columns, Totals, PageHeader, PageFooter };
@@ -95,7 +89,7 @@ std::optional<Section> sectionNamed(std::string_view name) {
         {"report", Section::Report},          {"inputs", Section::Inputs},
         {"columns", Section::Columns},        {"totals", Section::Totals},
         {"page-header", Section::PageHeader}, {"page-footer", Section::PageFooter}};
-    const auto found = sections.find(lower(name));
+    const auto found = sections.find(toLowerAscii(name));
     if (found == sections.end()) {
         return std::nullopt;
     }
@@ -196,7 +190,7 @@ private:
                  "[page-footer])");
         }
         if (!m_seenSections.insert(*section).second) {
-            fail("the section [" + lower(name) + "] appears twice");
+            fail("the section [" + toLowerAscii(name) + "] appears twice");
         }
         m_section = *section;
         m_sectionLines[*section] = m_line;
@@ -211,7 +205,7 @@ private:
         if (equals == std::string_view::npos) {
             fail(std::string("expected \"key = value\" in [") + section + "]");
         }
-        const std::string key = lower(trim(line.substr(0, equals)));
+        const std::string key = toLowerAscii(trim(line.substr(0, equals)));
         const std::string_view value = trim(line.substr(equals + 1));
         if (std::find(allowed.begin(), allowed.end(), key) == allowed.end()) {
             std::string list;
@@ -245,9 +239,9 @@ private:
 
     std::string choice(std::string_view value, const std::string& key,
                        std::initializer_list<const char*> allowed) const {
-        const std::string chosen = lower(value);
+        const std::string chosen = toLowerAscii(value);
         for (const char* option : allowed) {
-            if (chosen == lower(option)) {
+            if (chosen == toLowerAscii(option)) {
                 return option;
             }
         }

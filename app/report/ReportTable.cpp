@@ -5,17 +5,11 @@
 
 #include "runtime/Date.h"
 #include "runtime/Numbers.h"
+#include "runtime/Text.h"
 
 namespace quillet {
 
 namespace {
-
-bool sameName(const std::string& a, const std::string& b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) ==
-                      std::tolower(static_cast<unsigned char>(y));
-           });
-}
 
 std::size_t storedIndex(const ReportColumn& column, const StoredSchedule& schedule) {
     const auto& names = schedule.columns;
@@ -30,7 +24,7 @@ std::size_t storedIndex(const ReportColumn& column, const StoredSchedule& schedu
         return index;
     }
     const auto found = std::find_if(names.begin(), names.end(), [&](const std::string& name) {
-        return sameName(name, column.source);
+        return equalsIgnoringCase(name, column.source);
     });
     if (found == names.end()) {
         std::string list;

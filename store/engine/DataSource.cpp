@@ -15,18 +15,12 @@
 
 #include "engine/sqlite/SqliteSession.h"
 #include "runtime/RuntimeError.h"
+#include "runtime/Text.h"
 #include "schema/DefaultSchema.h"
 
 namespace quillet {
 
 namespace {
-
-bool equalsNoCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) ==
-                      std::tolower(static_cast<unsigned char>(y));
-           });
-}
 
 RuntimeError connectFailed(std::string description, long nativeCode = 0,
                            std::string sqlState = "08001") {
@@ -73,7 +67,7 @@ void ensureFolder(const std::filesystem::path& folder) {
 
 // The built-in data source: the embedded store in the user's data folder.
 std::unique_ptr<Session> openEmbedded(const ConnectionSettings& settings) {
-    if (!equalsNoCase(settings.dataSource, kDefaultDataSource)) {
+    if (!equalsIgnoringCase(settings.dataSource, kDefaultDataSource)) {
         return nullptr;
     }
     const std::filesystem::path file = embeddedDatabasePath();

@@ -4,19 +4,11 @@
 #include <cctype>
 
 #include "engine/ObjectErrors.h"
+#include "runtime/Text.h"
 
 namespace quillet {
 
-namespace {
-
-bool sameName(const std::string& a, const std::string& b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) ==
-                      std::tolower(static_cast<unsigned char>(y));
-           });
-}
-
-}  // namespace
+namespace {}  // namespace
 
 void Recordset::Open(const std::string& source, std::shared_ptr<Connection> activeConnection,
                      int cursorType, int lockType, int options) {
@@ -139,7 +131,7 @@ int Recordset::columnIndex(const std::string& name) const {
     requireOpen();
     const auto& columns = m_result->columns;
     for (std::size_t i = 0; i < columns.size(); ++i) {
-        if (sameName(columns[i], name)) {
+        if (equalsIgnoringCase(columns[i], name)) {
             return static_cast<int>(i);
         }
     }

@@ -76,14 +76,11 @@ bool VekClass::SaveMailRecord(const std::string& fileNo, const std::string& mail
     frame.step([&] { connectx(); });
     SN_ = std::int32_t{1};
     frame.step([&] {
-        // One unit: no other writer takes the same serial, and a failing insert writes nothing.
-        WriteTransaction transaction(*Con);
-        const std::int32_t serial = nextSerial(TableName);
-        runStr(insertStatement(TableName, serial,
-                               quoted(fileNo) + "," + dateLiteral(mailDate) + "," + quoted(place) +
-                                   "," + quoted(subject) + "," + quoted(remarkText) + "," +
-                                   quoted(inOut) + "," + quoted(other)));
-        transaction.commit();
+        insertUnderNextSerial(TableName, [&] {
+            return quoted(fileNo) + "," + dateLiteral(mailDate) + "," + quoted(place) + "," +
+                   quoted(subject) + "," + quoted(remarkText) + "," + quoted(inOut) + "," +
+                   quoted(other);
+        });
     });
     frame.step([&] { inform("Saved", "Info"); });
     frame.step([&] {

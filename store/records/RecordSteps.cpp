@@ -54,6 +54,14 @@ void VekClass::saveNumbered(OperationFrame& frame, const std::string& TableName,
     frame.step([&] { closeCon(); });
 }
 
+void VekClass::insertUnderNextSerial(const std::string& TableName,
+                                     const std::function<std::string()>& values) {
+    WriteTransaction transaction(*Con);
+    const std::int32_t serial = nextSerial(TableName);
+    runStr(insertStatement(TableName, serial, values()));
+    transaction.commit();
+}
+
 void VekClass::deleteBySerial(OperationFrame& frame, const std::string& statementHead,
                               std::int16_t sn) {
     frame.step([&] { connectx(); });

@@ -85,22 +85,17 @@ bool VekClass::SaveVisitor(const std::string& Catagoryx, const std::string& SubC
     frame.step([&] { connectx(); });
     SN_ = std::int32_t{1};
     frame.step([&] {
-        // The serial and the row that takes it are one unit: no other writer can take the same
-        // serial in between, and a failing insert leaves nothing behind.
-        WriteTransaction transaction(*Con);
-        const std::int32_t serial = nextSerial(TableName);
-        runStr(insertStatement(
-            TableName, serial,
-            quoted(Catagoryx) + "," + quoted(SubCategory_) + "," + quoted(visitorName) + "," +
-                quoted(StaffNo) + "," + quoted(Designation) + "," + quoted(Unit) + "," +
-                quoted(PurposeOfVisit) + "," + quoted(visitorAddress) + "," +
-                formattedDateLiteral(DateOfVisit) + "," + formattedDateLiteral(ValidFrom) + "," +
-                formattedDateLiteral(ValidTo) + "," + quoted(ContactDetail) + "," +
-                quoted(MobileNo) + "," + quoted(remarkText) + "," + quoted(workarea) + "," +
-                quoted(Systemx) + "," + quoted(WorkOrderNo) + "," +
-                formattedDateLiteral(WorkOrderDate) + "," +
-                formattedDateLiteral(WorkOrderValidity)));
-        transaction.commit();
+        insertUnderNextSerial(TableName, [&] {
+            return quoted(Catagoryx) + "," + quoted(SubCategory_) + "," + quoted(visitorName) +
+                   "," + quoted(StaffNo) + "," + quoted(Designation) + "," + quoted(Unit) + "," +
+                   quoted(PurposeOfVisit) + "," + quoted(visitorAddress) + "," +
+                   formattedDateLiteral(DateOfVisit) + "," + formattedDateLiteral(ValidFrom) + "," +
+                   formattedDateLiteral(ValidTo) + "," + quoted(ContactDetail) + "," +
+                   quoted(MobileNo) + "," + quoted(remarkText) + "," + quoted(workarea) + "," +
+                   quoted(Systemx) + "," + quoted(WorkOrderNo) + "," +
+                   formattedDateLiteral(WorkOrderDate) + "," +
+                   formattedDateLiteral(WorkOrderValidity);
+        });
         result = true;
     });
     frame.step([&] { closeCon(); });

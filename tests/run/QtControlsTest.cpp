@@ -8,18 +8,12 @@
 #include <QPushButton>
 
 #include "adapters/QtControls.h"
+#include "support/ErrorNumber.h"
 
 namespace quillet {
 namespace {
 
-int errorNumberOf(const std::function<void()>& f) {
-    try {
-        f();
-    } catch (const RuntimeError& e) {
-        return e.number();
-    }
-    return 0;
-}
+using testing::errorNumberOf;
 
 TEST(QtControls, TextBoxesLabelsAndCombosTakeText) {
     QLineEdit edit;

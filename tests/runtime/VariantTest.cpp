@@ -1,22 +1,14 @@
 #include <gtest/gtest.h>
 
-#include <functional>
-
 #include "runtime/Dispatch.h"
 #include "runtime/RuntimeError.h"
 #include "runtime/Variant.h"
+#include "support/ErrorNumber.h"
 
 namespace quillet {
 namespace {
 
-int errorNumberOf(const std::function<void()>& f) {
-    try {
-        f();
-    } catch (const RuntimeError& e) {
-        return e.number();
-    }
-    return 0;
-}
+using testing::errorNumberOf;
 
 TEST(VariantConversion, EmptyReadsAsNothingButNullIsNeverQuietlyAValue) {
     const Variant empty;

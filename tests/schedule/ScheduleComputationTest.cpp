@@ -7,6 +7,7 @@
 #include "runtime/RuntimeError.h"
 #include "schedule/ScheduleComputation.h"
 #include "schedule/ScheduleTexts.h"
+#include "support/ErrorNumber.h"
 
 namespace quillet {
 namespace {
@@ -41,13 +42,8 @@ ScheduleInputs inputs(const char* amount, const char* rate, const char* months,
     return in;
 }
 
-int errorNumberOf(const ScheduleInputs& inputs) {
-    try {
-        runAll(inputs);
-    } catch (const RuntimeError& e) {
-        return e.number();
-    }
-    return 0;
+int errorNumberOf(const ScheduleInputs& in) {
+    return testing::errorNumberOf([&] { runAll(in); });
 }
 
 TEST(KnownAnswers, StartUpValues) {

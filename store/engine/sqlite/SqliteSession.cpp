@@ -14,6 +14,7 @@
 #include "engine/sqlite/TableDefinition.h"
 #include "engine/sqlite/ValueConversion.h"
 #include "runtime/RuntimeError.h"
+#include "runtime/Text.h"
 
 namespace quillet::sqlite {
 
@@ -101,13 +102,6 @@ RuntimeError engineFailure(std::string description, int nativeCode, std::string 
     return {err::StoreError, std::move(description), nativeCode, std::move(sqlState)};
 }
 
-std::string lowerCase(std::string_view s) {
-    std::string out(s);
-    std::transform(out.begin(), out.end(), out.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return out;
-}
-
 // A table name as the dialect hands it over may still carry its quotes or brackets.
 std::string bareName(std::string_view name) {
     if (name.size() >= 2 && ((name.front() == '[' && name.back() == ']') ||
@@ -127,7 +121,7 @@ bool isSchemaChange(std::string_view sql) {
     while (end < sql.size() && std::isalpha(static_cast<unsigned char>(sql[end]))) {
         ++end;
     }
-    const std::string word = lowerCase(sql.substr(p, end - p));
+    const std::string word = toLowerAscii(sql.substr(p, end - p));
     return word == "create" || word == "alter" || word == "drop";
 }
 
@@ -367,7 +361,7 @@ struct SqliteSession::Impl {
 
     const std::vector<ColumnInfo>& tableColumns(const std::string& table) {
         refreshColumnKinds();
-        const std::string key = lowerCase(bareName(table));
+        const std::string key = toLowerAscii(bareName(table));
         if (const auto found = columns.find(key); found != columns.end()) {
             return found->second;
         }
@@ -380,7 +374,7 @@ struct SqliteSession::Impl {
         while ((rc = sqlite3_step(statement)) == SQLITE_ROW) {
             const auto* name = reinterpret_cast<const char*>(sqlite3_column_text(statement, 0));
             const auto* type = reinterpret_cast<const char*>(sqlite3_column_text(statement, 1));
-            infos.push_back({lowerCase(name != nullptr ? name : ""),
+            infos.push_back({toLowerAscii(name != nullptr ? name : ""),
                              columnKindOf(type != nullptr ? type : "")});
         }
         check(db.get(), rc);
@@ -393,7 +387,7 @@ struct SqliteSession::Impl {
         }
         const std::vector<ColumnInfo>& infos = tableColumns(parameter.table);
         if (!parameter.column.empty()) {
-            const std::string wanted = lowerCase(bareName(parameter.column));
+            const std::string wanted = toLowerAscii(bareName(parameter.column));
             for (const ColumnInfo& info : infos) {
                 if (info.lowerName == wanted) {
                     return info.kind;

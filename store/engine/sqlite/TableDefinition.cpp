@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "runtime/RuntimeError.h"
+#include "runtime/Text.h"
 
 namespace quillet::sqlite {
 
@@ -80,13 +81,6 @@ std::vector<Token> tokenize(std::string_view s) {
     return tokens;
 }
 
-bool equalsNoCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) ==
-                      std::tolower(static_cast<unsigned char>(y));
-           });
-}
-
 std::string unquoted(std::string_view s, const Token& t) {
     const std::string_view text = s.substr(t.begin, t.end - t.begin);
     if (t.kind != Token::Kind::QuotedName || text.size() < 2) {
@@ -104,7 +98,8 @@ std::string unquoted(std::string_view s, const Token& t) {
 }
 
 bool isWord(std::string_view s, const Token& t, std::string_view word) {
-    return t.kind == Token::Kind::Word && equalsNoCase(s.substr(t.begin, t.end - t.begin), word);
+    return t.kind == Token::Kind::Word &&
+           equalsIgnoringCase(s.substr(t.begin, t.end - t.begin), word);
 }
 
 bool startsConstraint(std::string_view s, const Token& t) {
@@ -229,7 +224,7 @@ std::optional<std::string> createWithColumnType(std::string_view createSql,
             throw notAColumnList();
         }
         const bool isColumn = !isTableConstraint(s, tokens[first]);
-        if (isColumn && !found && equalsNoCase(unquoted(s, tokens[first]), column)) {
+        if (isColumn && !found && equalsIgnoringCase(unquoted(s, tokens[first]), column)) {
             pieces.push_back(rewriteColumn(s, tokens, first, last, newType));
             found = true;
         } else {
