@@ -5,6 +5,7 @@
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QWidget>
+#include <algorithm>
 
 namespace quillet {
 
@@ -22,6 +23,15 @@ bool belongsTo(const QObject* watched, const QWidget* window) {
 
 // The key code a keyboard would report for the changed character: Qt names printable keys by
 // their capital, so the code of a capital is the character itself.
+// Delete (which X11 sends with the text "\x7f"), Backspace, Tab, Return and the like carry
+// control characters as their text: they are keys that edit or move, not characters typed into
+// the box, so the filter leaves them to the control.
+bool isEditingKey(const QString& text) {
+    const QList<uint> codes = text.toUcs4();
+    return std::all_of(codes.begin(), codes.end(),
+                       [](uint code) { return QChar::category(code) == QChar::Other_Control; });
+}
+
 int keyCodeFor(const QString& text, int originalKey) {
     const QList<uint> codes = text.toUcs4();
     constexpr uint kFirstPrintable = 32;
@@ -99,6 +109,9 @@ bool KeyFilter::filterKeyPress(QWidget* receiver, QKeyEvent* event) {
         // closed window has any use for the key.
         m_window->close();
         return true;
+    }
+    if (isEditingKey(typed)) {
+        return false;
     }
     const QString filtered = filterTypedText(typed);
     if (filtered == typed) {

@@ -25,7 +25,9 @@ char32_t filterTypedCharacter(char32_t code);
 QString filterTypedText(const QString& text);
 
 /// \brief Filters the keys of one window. It watches the whole application so it also sees the
-/// keys of the inner editors (the combo box's line edit, the date edit) before they do.
+/// keys of the inner editors (the combo box's line edit, the date edit) before they do. Only
+/// typed characters are mapped: keys whose text is a control character (Delete, Backspace, Tab,
+/// Return) and keys without text (arrows, Home, End) reach the control untouched.
 class KeyFilter : public QObject {
 public:
     /// Watches the keys typed into window; the filter is a child of window.

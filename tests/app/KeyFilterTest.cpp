@@ -2,6 +2,8 @@
 // text.
 
 #include <QInputMethodEvent>
+#include <QKeyEvent>
+#include <QLineEdit>
 #include <cstdint>
 
 #include "WindowFixture.h"
@@ -46,6 +48,30 @@ TEST_F(TypingIntoTheWindow, TheAmountBoxReceivesUpperCaseWithoutApostrophes) {
     QTest::keyClick(form().txtAmount(), Qt::Key_Delete);
     QTest::keyClicks(form().txtAmount(), QStringLiteral("-"));
     EXPECT_EQ(form().txtAmount()->text(), "-1B");
+}
+
+/// A key press as X11 delivers it: Delete and Backspace carry a control character as their text.
+void pressWithText(QWidget* target, Qt::Key key, const QString& text) {
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
+    QApplication::sendEvent(target, &press);
+    QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
+    QApplication::sendEvent(target, &release);
+}
+
+TEST_F(TypingIntoTheWindow, DeleteAndBackspaceEditEveryBoxInsteadOfTyping) {
+    focusOn(form().txtAmount());
+    form().txtAmount()->setText(QStringLiteral("12345"));
+    form().txtAmount()->setCursorPosition(2);
+    pressWithText(form().txtAmount(), Qt::Key_Delete, QStringLiteral("\x7f"));
+    pressWithText(form().txtAmount(), Qt::Key_Backspace, QStringLiteral("\b"));
+    EXPECT_EQ(form().txtAmount()->text(), "145");
+
+    focusOn(form().cmb());
+    QLineEdit* field = form().cmb()->lineEdit();
+    field->setText(QStringLiteral("20"));
+    field->setCursorPosition(0);
+    pressWithText(field, Qt::Key_Delete, QStringLiteral("\x7f"));
+    EXPECT_EQ(form().cmb()->currentText(), "0");
 }
 
 TEST_F(TypingIntoTheWindow, TheComboBoxEditFieldIsFilteredToo) {
