@@ -1,6 +1,8 @@
 #include "run/ScheduleStoreRun.h"
 
+#include <functional>
 #include <optional>
+#include <set>
 
 #include "OperationFrame.h"
 #include "VekClass.h"
@@ -20,6 +22,12 @@ void report(const std::string& description) {
 ScheduleRunOutcome runScheduleToStore(const ScheduleInputs& inputs, const ScheduleRunHooks& hooks) {
     ScheduleRunOutcome outcome;
     std::optional<ScheduleComputation> computation;
+    std::set<std::string> reported;
+    auto reportOnce = [&reported](const std::string& description) {
+        if (reported.insert(description).second) {
+            report(description);
+        }
+    };
     {
         VekClass vek;
         OperationFrame frame(Trap::JumpToCheck);
@@ -85,38 +93,45 @@ ScheduleRunOutcome runScheduleToStore(const ScheduleInputs& inputs, const Schedu
             }
             outcome.failed = true;
             outcome.errorDescription = frame.err().Description;
-            report(outcome.errorDescription);
+            reportOnce(outcome.errorDescription);
         }
     }
 
-    // The grid refresh and the instalment box stay under the trap when no error came before.
-    auto refreshAndShow = [&] {
+    // From here on every failure is trapped as well, and each one is shown once: a second
+    // failure with the same cause (the instalment that cannot be rounded after the rows could
+    // not be, the store that still cannot be opened) adds no second box.
+    const bool earlierError = outcome.failed;
+    auto trapped = [&](const std::function<void()>& step) {
+        try {
+            step();
+            return true;
+        } catch (const RuntimeError& e) {
+            if (!outcome.failed) {
+                outcome.failed = true;
+                outcome.errorDescription = e.description();
+            }
+            reportOnce(e.description());
+            return false;
+        }
+    };
+    auto refreshGrid = [&] {
         if (hooks.refreshGrid) {
             hooks.refreshGrid();
         }
-        outcome.emi = computation ? computation->result() : "0";
-        if (hooks.showEmi) {
-            hooks.showEmi(outcome.emi);
-        }
     };
-    try {
-        refreshAndShow();
-    } catch (const RuntimeError& e) {
-        report(e.description());
-        if (!outcome.failed) {
-            outcome.failed = true;
-            outcome.errorDescription = e.description();
-            try {
-                refreshAndShow();
-            } catch (const RuntimeError& again) {
-                report(again.description());
-            }
-        } else if (hooks.showEmi) {
-            // The refresh failed after an earlier error: reported once, the box still filled.
-            outcome.emi = computation ? computation->result() : "0";
-            hooks.showEmi(outcome.emi);
-        }
+    // A refresh that fails on a clean run is tried once more after its message.
+    if (!trapped(refreshGrid) && !earlierError) {
+        trapped(refreshGrid);
     }
+    // The box shows R(last instalment), "0" when none was computed; when the instalment cannot
+    // be rounded to the chosen decimals it stays as Calculate left it, empty.
+    trapped([&] {
+        const std::string text = computation ? computation->result() : "0";
+        if (hooks.showEmi) {
+            hooks.showEmi(text);
+        }
+        outcome.emi = text;
+    });
     return outcome;
 }
 

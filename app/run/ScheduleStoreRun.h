@@ -35,9 +35,10 @@ struct ScheduleRunOutcome {
 /// One trap covers the run: the first failing step skips the rest and its description is shown
 /// (OK only, no icon, titled "Quillet"); rows written before it stay. The whole rewrite of EMI
 /// is one write transaction, committed on the normal path and on the error path alike, so a
-/// schedule is never half-written by a crash and the run is fast. When the grid refresh fails
-/// after an earlier error, that second failure is reported once as well and the run still
-/// returns normally.
+/// schedule is never half-written by a crash and the run is fast. The grid refresh and the
+/// instalment box are trapped too, after an earlier error as well: each different failure is
+/// shown once, the run always returns normally, and the box gets the instalment rounded, "0"
+/// when none was computed, or nothing when the chosen decimals cannot round it.
 ScheduleRunOutcome runScheduleToStore(const ScheduleInputs& inputs, const ScheduleRunHooks& hooks);
 
 }  // namespace quillet

@@ -109,7 +109,12 @@ std::string ScheduleComputation::dateText(const Date& d) {
 }
 
 std::string ScheduleComputation::result() const {
-    return rounded(m_instalment.value_or(0.0));
+    // With no month computed there is nothing to round: the result is "0" whatever decimals
+    // were asked for, even ones that could not round a number.
+    if (!m_instalment) {
+        return "0";
+    }
+    return rounded(*m_instalment);
 }
 
 }  // namespace quillet

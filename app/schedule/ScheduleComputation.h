@@ -55,7 +55,8 @@ public:
     /// The date text of a row: dd/Mmm/yyyy.
     static std::string dateText(const Date& d);
 
-    /// R(instalment of the last month computed); "0" when no month was computed.
+    /// R(instalment of the last month computed); "0" when no month was computed. Raises the
+    /// rounding's error (5 for negative decimals, 6 beyond 32767) when a month was computed.
     std::string result() const;
 
     /// The decimals read at the start (the window keeps it as its RoundTo).

@@ -99,6 +99,42 @@ TEST_F(Calculate, AnAmountOfLettersEmptiesTheTableAndReportsTheError) {
     EXPECT_EQ(window.emi()->text(), "0");
 }
 
+TEST_F(Calculate, DecimalsThatCannotRoundAreReportedOnceAndTheWindowCarriesOn) {
+    const struct {
+        const char* decimals;
+        const char* description;
+    } cases[] = {{"-1", "Invalid procedure call or argument"}, {"40000", "Overflow"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.decimals);
+        window.cmb()->setEditText(QString::fromLatin1(c.decimals));
+
+        // A good amount: the first row cannot be written, nor can its instalment be shown.
+        store.messages->shown.clear();
+        window.txtAmount()->setText("1000000");
+        window.btnShowPayment_Click();
+        ASSERT_EQ(store.shown().size(), 1u);
+        EXPECT_EQ(store.shown()[0].prompt, c.description);
+        EXPECT_EQ(store.shown()[0].title, "Quillet");
+        EXPECT_EQ(countRows("EMI"), 0);
+        EXPECT_EQ(gridRows(), 0);
+        EXPECT_EQ(window.emi()->text(), "");
+
+        // A bad amount fails before any instalment is computed: the box shows "0".
+        store.messages->shown.clear();
+        window.txtAmount()->setText("ABC");
+        window.btnShowPayment_Click();
+        ASSERT_EQ(store.shown().size(), 2u);
+        EXPECT_EQ(store.shown()[0].prompt, "Please enter Amount in Numeric");
+        EXPECT_EQ(store.shown()[1].prompt, "Type mismatch");
+        EXPECT_EQ(window.emi()->text(), "0");
+    }
+    window.txtAmount()->setText("1000000");
+    window.cmb()->setCurrentIndex(1);
+    window.btnShowPayment_Click();
+    EXPECT_EQ(window.emi()->text(), "11102.05");
+    EXPECT_EQ(countRows("EMI"), 120);
+}
+
 TEST_F(Calculate, AnUnusableStoreIsReportedAndTheWindowCarriesOn) {
     std::ofstream(store.folder() / "quillet") << "a file where the data folder belongs";
     window.btnShowPayment_Click();

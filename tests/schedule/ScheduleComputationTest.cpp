@@ -54,7 +54,8 @@ TEST(KnownAnswers, StartUpValues) {
     EXPECT_EQ(run.lines[119].substr(run.lines[119].size() - 14), ",0,01/Dec/2033");
     EXPECT_EQ(run.result, "11102");
 
-    const ComputedSchedule two = runAll(inputs("1000000", "6", "120", "2"));
+    // The decimals text is made whole with halves to even: "1.5" rounds to 2 decimals.
+    const ComputedSchedule two = runAll(inputs("1000000", "6", "120", "1.5"));
     EXPECT_EQ(two.lines[0], "1,1000000,5000,6102.05,993897.95,01/Jan/2024");
     EXPECT_EQ(two.result, "11102.05");
     EXPECT_EQ(runAll(inputs("300000", "5", "360", "2")).result, "1610.46");
@@ -111,13 +112,15 @@ TEST(EdgeCases, ZeroRateSplitsTheAmountEvenly) {
 }
 
 TEST(EdgeCases, HalfMonthsRoundToEvenAndShortenEachAnnuity) {
-    ScheduleComputation c(inputs("1000", "12", "12.5"));
-    EXPECT_EQ(c.monthCount(), 12);
+    // 12.5 rounds down and 13.5 up: neither truncation nor halves away from zero give both.
+    EXPECT_EQ(runAll(inputs("1000", "12", "12.5")).rows.size(), 12u);
+    EXPECT_EQ(runAll(inputs("1000", "12", "13.5")).rows.size(), 14u);
+    ScheduleComputation c(inputs("1000", "12", "13.5"));
     const double r = 0.01;
     const ScheduleRow first = c.step(1);
-    EXPECT_DOUBLE_EQ(first.instalment, r * 1000 / (1 - std::pow(1 + r, -12.5)));
+    EXPECT_DOUBLE_EQ(first.instalment, r * 1000 / (1 - std::pow(1 + r, -13.5)));
     const ScheduleRow second = c.step(2);
-    EXPECT_DOUBLE_EQ(second.instalment, r * first.closingBalance / (1 - std::pow(1 + r, -11.5)));
+    EXPECT_DOUBLE_EQ(second.instalment, r * first.closingBalance / (1 - std::pow(1 + r, -12.5)));
 }
 
 TEST(EdgeCases, EndOfMonthStartDatesClampAndCarry) {
@@ -137,6 +140,9 @@ TEST(EdgeCases, HalvesAtZeroDecimalsGoToTheEvenNeighbour) {
     // At 1.2% a year r is exactly 0.001, so month 1's interest is an exact half.
     EXPECT_EQ(runAll(inputs("2500", "1.2", "10")).lines[0].substr(0, 9), "1,2500,2,");
     EXPECT_EQ(runAll(inputs("3500", "1.2", "10")).lines[0].substr(0, 9), "1,3500,4,");
+    // The monthly rate is (rate x 0.01) / 12: at 3.75 % that lands just below the half that
+    // rate / 1200 would give exactly, so the first interest is 937, not 938.
+    EXPECT_EQ(runAll(inputs("300000", "3.75", "360")).lines[0].substr(0, 13), "1,300000,937,");
 }
 
 TEST(Failures, TextsThatAreNotNumbersFailWhereTheyAreConverted) {
