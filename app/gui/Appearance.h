@@ -11,6 +11,7 @@ inline const QColor kWindowGreen{0, 128, 0};
 inline const QColor kTitleBandRed{128, 0, 0};
 inline const QColor kCaptionWhite{255, 255, 255};
 inline const QColor kBoxGrey{224, 224, 224};
+inline const QColor kBoxText{0, 0, 0};
 inline const QColor kCalculateYellow{255, 255, 128};
 inline const QColor kDeveloperGreen{128, 255, 128};
 

@@ -50,6 +50,16 @@ void setRole(QWidget& widget, QPalette::ColorRole role, const QColor& colour) {
     widget.setPalette(palette);
 }
 
+// A background is never set alone: under a dark desktop theme the theme's light text would
+// otherwise land on the window's fixed light colours. Each background gets its text colour.
+void setColours(QWidget& widget, QPalette::ColorRole background, const QColor& fill,
+                QPalette::ColorRole text, const QColor& ink) {
+    QPalette palette = widget.palette();
+    palette.setColor(background, fill);
+    palette.setColor(text, ink);
+    widget.setPalette(palette);
+}
+
 }  // namespace
 
 Form1::Form1(QWidget* parent) : QWidget(parent) {
@@ -96,6 +106,7 @@ Form1::Form1(QWidget* parent) : QWidget(parent) {
     placeControls();
     styleControls();
     orderTabs();
+    nameForAssistiveTechnology();
     m_btnShowPayment.setFocus(Qt::OtherFocusReason);
 
     connect(&m_btnShowPayment, &QPushButton::clicked, this, &Form1::btnShowPayment_Click);
@@ -136,14 +147,13 @@ void Form1::placeControls() {
 
 void Form1::styleControls() {
     setAutoFillBackground(true);
-    setRole(*this, QPalette::Window, kWindowGreen);
+    setColours(*this, QPalette::Window, kWindowGreen, QPalette::WindowText, kCaptionWhite);
     setFont(interfaceFont(kControlPoints, true));
 
     m_Label7.setFont(interfaceFont(kTitlePoints, true));
     m_Label7.setAlignment(Qt::AlignCenter);
     m_Label7.setAutoFillBackground(true);
-    setRole(m_Label7, QPalette::Window, kTitleBandRed);
-    setRole(m_Label7, QPalette::WindowText, kCaptionWhite);
+    setColours(m_Label7, QPalette::Window, kTitleBandRed, QPalette::WindowText, kCaptionWhite);
 
     for (QLabel* label : {&m_Label2, &m_Label3, &m_Label5, &m_Label4, &m_Label1, &m_Label6}) {
         label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
@@ -152,7 +162,7 @@ void Form1::styleControls() {
 
     for (QWidget* box : std::initializer_list<QWidget*>{&m_txtrate, &m_txtAmount, &m_txtDuration,
                                                         &m_emi, &m_cmb}) {
-        setRole(*box, QPalette::Base, kBoxGrey);
+        setColours(*box, QPalette::Base, kBoxGrey, QPalette::Text, kBoxText);
     }
 
     m_btnShowPayment.setFont(interfaceFont(kCalculatePoints, true));
@@ -161,9 +171,10 @@ void Form1::styleControls() {
 
     // The green belongs to the window alone: the grid's scroll bars and the drop-down lists of
     // the combo box and the date picker keep the standard colour.
-    const QColor standardWindow = QApplication::palette().color(QPalette::Window);
+    const QPalette standard = QApplication::palette();
     for (QWidget* control : std::initializer_list<QWidget*>{&m_DG, &m_cmb, &m_DTP}) {
-        setRole(*control, QPalette::Window, standardWindow);
+        setColours(*control, QPalette::Window, standard.color(QPalette::Window),
+                   QPalette::WindowText, standard.color(QPalette::WindowText));
     }
 
     const QFont cellFont = interfaceFont(kGridCellPoints, false);
@@ -175,6 +186,22 @@ void Form1::styleControls() {
     constexpr int kRowPadding = 6;
     m_DG.verticalHeader()->setMinimumSectionSize(0);
     m_DG.verticalHeader()->setDefaultSectionSize(QFontMetrics(cellFont).height() + kRowPadding);
+}
+
+void Form1::nameForAssistiveTechnology() {
+    // A label's buddy takes the label's text as its accessible name, so a screen reader says
+    // "Loan Amount" where it would say "edit". The labels look and behave as before.
+    m_Label2.setBuddy(&m_DTP);
+    m_Label3.setBuddy(&m_txtrate);
+    m_Label5.setBuddy(&m_txtAmount);
+    m_Label4.setBuddy(&m_cmb);
+    m_Label1.setBuddy(&m_txtDuration);
+    m_Label6.setBuddy(&m_emi);
+    // A combo box reports its value as its name on some desktops; the edit field inside, where
+    // the focus goes, carries the caption as well.
+    m_cmb.lineEdit()->setAccessibleName(m_Label4.text());
+    // The grid has no label of its own.
+    m_DG.setAccessibleName(QStringLiteral("Instalment schedule"));
 }
 
 void Form1::orderTabs() {

@@ -72,6 +72,7 @@ private:
     void placeControls();
     void styleControls();
     void orderTabs();
+    void nameForAssistiveTechnology();
     void Form_Load();
     void placeWindow();
 

@@ -1,5 +1,6 @@
 // The main window as the user first sees it: where everything is, what it holds, how it reads.
 
+#include <QAccessible>
 #include <QDesktopServices>
 #include <QScreen>
 #include <QSignalSpy>
@@ -7,6 +8,8 @@
 #include <QStyleOptionButton>
 #include <QTextBrowser>
 #include <QUrl>
+
+#include <cstdlib>
 
 #include "WindowFixture.h"
 #include "gui/Twips.h"
@@ -130,6 +133,79 @@ TEST_F(MainWindow, NoCaptionIsCut) {
         const QFontMetrics metrics(button->font());
         EXPECT_LE(metrics.horizontalAdvance(button->text()), room.width());
         EXPECT_LE(metrics.height(), room.height());
+    }
+}
+
+/// How far apart two colours are in lightness: text is readable when this is large.
+int lightnessGap(const QColor& a, const QColor& b) {
+    return std::abs(a.lightness() - b.lightness());
+}
+
+TEST_F(MainWindow, ReadsUnderADarkDesktopThemeAsUnderALightOne) {
+    const QPalette previous = QApplication::palette();
+    QPalette dark = previous;
+    for (const auto role : {QPalette::Window, QPalette::Base, QPalette::Button}) {
+        dark.setColor(role, QColor(40, 40, 40));
+    }
+    for (const auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText}) {
+        dark.setColor(role, QColor(235, 235, 235));
+    }
+    QApplication::setPalette(dark);
+    {
+        Form1 themed;
+        constexpr int kReadable = 120;
+        for (QWidget* box : std::initializer_list<QWidget*>{
+                 themed.txtAmount(), themed.txtDuration(), themed.txtrate(), themed.emi(),
+                 themed.cmb()->lineEdit(), themed.DTP(), themed.DG()}) {
+            SCOPED_TRACE(box->objectName().toStdString());
+            EXPECT_GE(lightnessGap(box->palette().color(QPalette::Text),
+                                   box->palette().color(QPalette::Base)),
+                      kReadable);
+        }
+        for (QWidget* label : std::initializer_list<QWidget*>{&themed, themed.Label7(),
+                                                              themed.Label5(), themed.Label6()}) {
+            SCOPED_TRACE(label->objectName().toStdString());
+            EXPECT_GE(lightnessGap(label->palette().color(QPalette::WindowText),
+                                   label->palette().color(QPalette::Window)),
+                      kReadable);
+        }
+        // The boxes keep their fixed light grey: only the text colour follows it.
+        EXPECT_EQ(themed.txtAmount()->palette().color(QPalette::Base), QColor(224, 224, 224));
+    }
+    QApplication::setPalette(previous);
+}
+
+TEST_F(MainWindow, ScreenReadersHearEachInputByItsLabel) {
+    const struct {
+        QWidget* control;
+        const char* name;
+    } named[] = {
+        {form().DTP(), "EMI Start Date :"},
+        {form().txtrate(), "Interest Rate :"},
+        {form().txtAmount(), "Loan Amount :"},
+        {form().cmb(), "Decimal Round To :"},
+        {form().txtDuration(), "Duration (in months) :"},
+        {form().emi(), "EMI / Month :"},
+        {form().DG(), "Instalment schedule"},
+    };
+    for (const auto& n : named) {
+        SCOPED_TRACE(n.name);
+        QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(n.control);
+        ASSERT_NE(accessible, nullptr);
+        if (n.control == form().DG()) {
+            EXPECT_EQ(accessible->text(QAccessible::Name), QString::fromUtf8(n.name));
+            continue;
+        }
+        // Each input is labelled by its caption, the relation screen readers follow here.
+        QStringList labels;
+        for (const auto& [other, relation] : accessible->relations(QAccessible::Label)) {
+            labels << other->text(QAccessible::Name);
+        }
+        EXPECT_EQ(labels, QStringList{QString::fromUtf8(n.name)});
+        // A combo box's own name is its value on this platform; its edit field is named.
+        QWidget* named = n.control == form().cmb() ? form().cmb()->lineEdit() : n.control;
+        EXPECT_EQ(QAccessible::queryAccessibleInterface(named)->text(QAccessible::Name),
+                  QString::fromUtf8(n.name));
     }
 }
 
