@@ -111,7 +111,7 @@ Form1::Form1(QWidget* parent) : QWidget(parent) {
 
     connect(&m_btnShowPayment, &QPushButton::clicked, this, &Form1::btnShowPayment_Click);
     connect(&m_cmd, &QPushButton::clicked, this, &Form1::cmd_Click);
-    installReportActions(this, &m_DG, CR);
+    m_reportActions = installReportActions(this, &m_DG, CR);
 
     Form_Load();
 }

@@ -14,6 +14,7 @@
 #include "gui/EditableComboBox.h"
 #include "gui/KeyFilter.h"
 #include "report/ReportControl.h"
+#include "report/ReportMenu.h"
 #include "run/TableViewGrid.h"
 
 namespace quillet {
@@ -94,6 +95,7 @@ private:
     QTableView m_DG{this};
     KeyFilter m_keyFilter{this};
     TableViewGrid m_grid{&m_DG};  // DG as the grid the stored schedule is bound to
+    ReportActions m_reportActions;
     bool m_placedWithFrame = false;
 };
 

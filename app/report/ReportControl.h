@@ -54,6 +54,8 @@ public:
 
     /// True once a report file has been set since the last reset.
     bool isPrepared() const { return !m_reportFile.empty(); }
+    /// The loan inputs given by setCalculation(), if any since the last clear().
+    const std::optional<ReportCalculation>& calculation() const { return m_calculation; }
 
     /// \brief Opens the print preview of the report, modal over parent. A report that cannot be
     /// made is explained in a message box and false is returned.

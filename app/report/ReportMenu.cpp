@@ -2,69 +2,74 @@
 
 #include <QAbstractItemView>
 #include <QAction>
-#include <QDir>
-#include <QFileDialog>
 #include <QKeySequence>
-#include <QStandardPaths>
 
+#include "report/ExportDialogs.h"
 #include "report/ReportControl.h"
 
 namespace quillet {
 
 namespace {
 
-/// Asks where to save; an empty path when the user cancels. The suffix is added when missing.
-std::filesystem::path askForFile(QWidget* window, const QString& caption, const QString& suffix,
-                                 const QString& filter) {
-    QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    if (folder.isEmpty() || !QDir(folder).exists()) {
-        folder = QDir::homePath();
-    }
-    QString chosen = QFileDialog::getSaveFileName(
-        window, caption, QDir(folder).filePath(QStringLiteral("EMI.") + suffix), filter);
-    if (chosen.isEmpty()) {
-        return {};
-    }
-    if (!chosen.endsWith(QLatin1Char('.') + suffix, Qt::CaseInsensitive)) {
-        chosen += QLatin1Char('.') + suffix;
-    }
-    return std::filesystem::path(chosen.toStdString());
+const ExportKind& pdfExport() {
+    static const ExportKind kind{QStringLiteral("Export PDF"), QStringLiteral("pdf"),
+                                 QStringLiteral("PDF files (*.pdf)")};
+    return kind;
+}
+
+const ExportKind& csvExport() {
+    static const ExportKind kind{QStringLiteral("Export CSV"), QStringLiteral("csv"),
+                                 QStringLiteral("CSV files (*.csv)")};
+    return kind;
+}
+
+/// An export entry: ask for the file, write it through the control, say where it went.
+QAction* exportAction(QWidget* window, QAbstractItemView* grid, ReportControl& control,
+                      const char* text, const ExportKind& kind,
+                      bool (ReportControl::*write)(const std::filesystem::path&)) {
+    auto* action = new QAction(QString::fromLatin1(text), grid);
+    QObject::connect(action, &QAction::triggered, window, [window, &control, &kind, write] {
+        const auto file = askExportFile(window, kind, control.calculation());
+        if (!file.empty() && (control.*write)(file)) {
+            announceExport(kind, file);
+        }
+    });
+    return action;
 }
 
 }  // namespace
 
-void installReportActions(QWidget* window, QAbstractItemView* grid, ReportControl& control) {
-    auto* preview = new QAction(QString::fromLatin1(kPrintPreviewText), grid);
-    preview->setShortcut(QKeySequence::Print);
+void ReportActions::followReport(const ReportControl& control) const {
+    for (QAction* action : {exportPdf, exportCsv}) {
+        if (action != nullptr) {
+            action->setEnabled(control.isPrepared());
+        }
+    }
+}
+
+ReportActions installReportActions(QWidget* window, QAbstractItemView* grid,
+                                   ReportControl& control) {
+    ReportActions actions;
+    actions.preview = new QAction(QString::fromLatin1(kPrintPreviewText), grid);
+    actions.preview->setShortcut(QKeySequence::Print);
     // The shortcut belongs to the whole window, whichever control has the focus.
-    preview->setShortcutContext(Qt::WindowShortcut);
-    preview->setShortcutVisibleInContextMenu(true);
-    QObject::connect(preview, &QAction::triggered, window,
+    actions.preview->setShortcutContext(Qt::WindowShortcut);
+    actions.preview->setShortcutVisibleInContextMenu(true);
+    QObject::connect(actions.preview, &QAction::triggered, window,
                      [window, &control] { control.printPreview(window); });
 
-    auto* pdf = new QAction(QString::fromLatin1(kExportPdfText), grid);
-    QObject::connect(pdf, &QAction::triggered, window, [window, &control] {
-        const auto file = askForFile(window, QStringLiteral("Export PDF"), QStringLiteral("pdf"),
-                                     QStringLiteral("PDF files (*.pdf)"));
-        if (!file.empty()) {
-            control.exportPdf(file);
-        }
-    });
+    actions.exportPdf =
+        exportAction(window, grid, control, kExportPdfText, pdfExport(), &ReportControl::exportPdf);
+    actions.exportCsv =
+        exportAction(window, grid, control, kExportCsvText, csvExport(), &ReportControl::exportCsv);
+    actions.followReport(control);
 
-    auto* csv = new QAction(QString::fromLatin1(kExportCsvText), grid);
-    QObject::connect(csv, &QAction::triggered, window, [window, &control] {
-        const auto file = askForFile(window, QStringLiteral("Export CSV"), QStringLiteral("csv"),
-                                     QStringLiteral("CSV files (*.csv)"));
-        if (!file.empty()) {
-            control.exportCsv(file);
-        }
-    });
-
-    grid->addActions({preview, pdf, csv});
+    grid->addActions({actions.preview, actions.exportPdf, actions.exportCsv});
     grid->setContextMenuPolicy(Qt::ActionsContextMenu);
     // The window holds the preview action too, so Ctrl+P works wherever the focus is even
     // while the grid is hidden or disabled.
-    window->addAction(preview);
+    window->addAction(actions.preview);
+    return actions;
 }
 
 }  // namespace quillet

@@ -2,6 +2,9 @@
 #include "gui/Form1.h"
 #include "run/ScheduleStoreRun.h"
 #include "runtime/ProgramFolder.h"
+#include "ui/MessageBox.h"
+
+#include <exception>
 
 namespace quillet {
 
@@ -30,10 +33,18 @@ void Form1::showinDG() {
     hooks.showEmi = [this](const std::string& text) {
         emi()->setText(QString::fromStdString(text));
     };
-    const ScheduleRunOutcome outcome = runScheduleToStore(inputs, hooks);
-    if (outcome.roundToRead) {
-        RoundTo = outcome.roundTo;
+    try {
+        const ScheduleRunOutcome outcome = runScheduleToStore(inputs, hooks);
+        if (outcome.roundToRead) {
+            RoundTo = outcome.roundTo;
+        }
+    } catch (const std::exception& e) {
+        // The run traps the errors of its own steps; anything else (memory, the file system)
+        // is still reported, and the window stays up instead of the program ending.
+        MsgBox(e.what(), vbOKOnly, kApplicationTitle);
     }
+    // Exports are offered for a schedule that this calculation stored in full, and only then.
+    m_reportActions.followReport(CR);
 }
 
 }  // namespace quillet

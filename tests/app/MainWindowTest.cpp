@@ -1,6 +1,7 @@
 // The main window as the user first sees it: where everything is, what it holds, how it reads.
 
 #include <QAccessible>
+#include <QAction>
 #include <QDesktopServices>
 #include <QScreen>
 #include <QSignalSpy>
@@ -207,6 +208,24 @@ TEST_F(MainWindow, ScreenReadersHearEachInputByItsLabel) {
         EXPECT_EQ(QAccessible::queryAccessibleInterface(named)->text(QAccessible::Name),
                   QString::fromUtf8(n.name));
     }
+}
+
+TEST_F(MainWindow, ExportsAreOfferedOnlyWhileACalculatedScheduleExists) {
+    const auto exportsEnabled = [this] {
+        int enabled = 0;
+        for (const QAction* action : form().DG()->actions()) {
+            if (action->text().startsWith(QStringLiteral("Export"))) {
+                enabled += action->isEnabled() ? 1 : 0;
+            }
+        }
+        return enabled;
+    };
+    EXPECT_EQ(exportsEnabled(), 0);
+    QTest::mouseClick(form().btnShowPayment(), Qt::LeftButton);
+    EXPECT_EQ(exportsEnabled(), 2);
+    form().txtAmount()->setText(QStringLiteral("ABC"));
+    QTest::mouseClick(form().btnShowPayment(), Qt::LeftButton);
+    EXPECT_EQ(exportsEnabled(), 0);
 }
 
 TEST_F(MainWindow, DeveloperOpensTheDevelopersPage) {

@@ -1,0 +1,68 @@
+// The export dialogs' decisions: the name they suggest, the suffix added before the overwrite
+// check, and the folder they open in.
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QSettings>
+#include <QTemporaryDir>
+
+#include "report/ExportDialogs.h"
+
+namespace quillet {
+namespace {
+
+ReportCalculation loan(const char* amount, const char* months, const char* rate) {
+    return ReportCalculation{amount, months, rate, "2", Date{2024, 1, 1}, "0"};
+}
+
+TEST(ExportName, TellsTheLoanApartByItsTermsAsNumbers) {
+    EXPECT_EQ(suggestedExportName(loan("1000000", "120", "6"), "pdf"),
+              "loan-1000000-120m-6pct.pdf");
+    // The same loan typed differently gets the same name; texts are never pasted in as typed.
+    EXPECT_EQ(suggestedExportName(loan(" 250000.50", "36 ", "75e-1"), "csv"),
+              "loan-250000.5-36m-7.5pct.csv");
+    EXPECT_EQ(suggestedExportName(std::nullopt, "pdf"), "loan-schedule.pdf");
+}
+
+TEST(ExportTarget, TheSuffixIsAddedBeforeTheQuestionAboutReplacing) {
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    const QDir dir(folder.path());
+    ASSERT_TRUE(QFile(dir.filePath("loan.pdf")).open(QIODevice::WriteOnly));
+
+    // "loan" names the existing loan.pdf once the suffix is on: that replacement was never
+    // asked about.
+    const ExportTarget added = exportTarget(dir.filePath("loan"), "pdf");
+    EXPECT_EQ(added.file, dir.filePath("loan.pdf"));
+    EXPECT_TRUE(added.askBeforeReplacing);
+    // Typed with its suffix, in any case, the dialog itself saw the name and asked.
+    EXPECT_FALSE(exportTarget(dir.filePath("loan.pdf"), "pdf").askBeforeReplacing);
+    EXPECT_EQ(exportTarget(dir.filePath("LOAN.PDF"), "pdf").file, dir.filePath("LOAN.PDF"));
+    // A new name needs no question; another export's suffix is not this one's.
+    EXPECT_FALSE(exportTarget(dir.filePath("new"), "pdf").askBeforeReplacing);
+    const ExportTarget csv = exportTarget(dir.filePath("loan.pdf"), "csv");
+    EXPECT_EQ(csv.file, dir.filePath("loan.pdf.csv"));
+    EXPECT_FALSE(csv.askBeforeReplacing);
+}
+
+TEST(ExportFolder, OpensWhereTheLastExportWentWhileThatFolderExists) {
+    QTemporaryDir config;
+    ASSERT_TRUE(config.isValid());
+    QSettings settings(QDir(config.path()).filePath("quillet.conf"), QSettings::IniFormat);
+    const QString fallback = exportFolder(settings);
+    EXPECT_TRUE(QDir(fallback).exists());
+
+    const QString used = QDir(config.path()).filePath("exports");
+    ASSERT_TRUE(QDir().mkpath(used));
+    rememberExportFolder(settings, QDir(used).filePath("loan-1000-12m-5pct.pdf"));
+    QSettings reread(settings.fileName(), QSettings::IniFormat);
+    EXPECT_EQ(exportFolder(reread), used);
+
+    ASSERT_TRUE(QDir(used).removeRecursively());
+    EXPECT_EQ(exportFolder(reread), fallback);
+}
+
+}  // namespace
+}  // namespace quillet
