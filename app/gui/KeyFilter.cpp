@@ -21,8 +21,6 @@ bool belongsTo(const QObject* watched, const QWidget* window) {
     return widget != nullptr && widget->window() == window;
 }
 
-// The key code a keyboard would report for the changed character: Qt names printable keys by
-// their capital, so the code of a capital is the character itself.
 // Delete (which X11 sends with the text "\x7f"), Backspace, Tab, Return and the like carry
 // control characters as their text: they are keys that edit or move, not characters typed into
 // the box, so the filter leaves them to the control.
@@ -32,6 +30,8 @@ bool isEditingKey(const QString& text) {
                        [](uint code) { return QChar::category(code) == QChar::Other_Control; });
 }
 
+// The key code a keyboard would report for the changed character: Qt names printable keys by
+// their capital, so the code of a capital is the character itself.
 int keyCodeFor(const QString& text, int originalKey) {
     const QList<uint> codes = text.toUcs4();
     constexpr uint kFirstPrintable = 32;

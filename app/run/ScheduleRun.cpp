@@ -1,10 +1,10 @@
 // The schedule run behind Calculate, as the window performs it.
+#include <exception>
+
 #include "gui/Form1.h"
 #include "run/ScheduleStoreRun.h"
 #include "runtime/ProgramFolder.h"
 #include "ui/MessageBox.h"
-
-#include <exception>
 
 namespace quillet {
 
