@@ -72,6 +72,11 @@ TEST_F(TypingIntoTheWindow, DeleteAndBackspaceEditEveryBoxInsteadOfTyping) {
     field->setCursorPosition(0);
     pressWithText(field, Qt::Key_Delete, QStringLiteral("\x7f"));
     EXPECT_EQ(form().cmb()->currentText(), "0");
+
+    focusOn(form().DTP());
+    form().DTP()->setSelectedSection(QDateTimeEdit::DaySection);
+    pressWithText(form().DTP(), Qt::Key_Delete, QStringLiteral("\x7f"));
+    EXPECT_EQ(form().DTP()->text(), "/Jan/2024");  // the day is cleared for typing anew
 }
 
 TEST_F(TypingIntoTheWindow, TheComboBoxEditFieldIsFilteredToo) {
