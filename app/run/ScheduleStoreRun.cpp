@@ -85,6 +85,7 @@ ScheduleRunOutcome runScheduleToStore(const ScheduleInputs& inputs, const Schedu
             }
             outcome.failed = true;
             outcome.errorDescription = frame.err().Description;
+            outcome.errorNumber = frame.err().Number;
             report(outcome.errorDescription);
         }
     }
@@ -106,6 +107,7 @@ ScheduleRunOutcome runScheduleToStore(const ScheduleInputs& inputs, const Schedu
         if (!outcome.failed) {
             outcome.failed = true;
             outcome.errorDescription = e.description();
+            outcome.errorNumber = e.number();
             try {
                 refreshAndShow();
             } catch (const RuntimeError& again) {

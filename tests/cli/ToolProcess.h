@@ -1,0 +1,145 @@
+#pragma once
+// Runs the built quillet-schedule as a child process, optionally under a file-size limit (with
+// SIGXFSZ ignored, so writes fail instead of killing it) and, when the tests run as root, as the
+// unprivileged user "nobody", for whom file permissions hold.
+
+#include <fcntl.h>
+#include <grp.h>
+#include <poll.h>
+#include <pwd.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <array>
+#include <csignal>
+#include <cstdlib>
+#include <filesystem>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace quillet::testing {
+
+struct ProcessRun {
+    int status = -1;  ///< exit status, or -1 when the child did not exit normally
+    std::string out;
+    std::string err;
+};
+
+struct ProcessSetup {
+    std::filesystem::path dataHome;        ///< XDG_DATA_HOME of the child
+    std::optional<rlim_t> fileSizeLimit;   ///< RLIMIT_FSIZE in bytes
+    std::filesystem::path standardOutput;  ///< a file for stdout instead of a pipe
+};
+
+inline std::filesystem::path toolProgram() {
+    const char* bin = std::getenv("QUILLET_BIN_DIR");
+    return std::filesystem::path(bin != nullptr ? bin : "bin") / "quillet-schedule";
+}
+
+/// The user the child runs as when the tests run as root; nullopt otherwise.
+inline std::optional<passwd> unprivilegedUser() {
+    if (::geteuid() != 0) {
+        return std::nullopt;
+    }
+    passwd* nobody = ::getpwnam("nobody");
+    if (nobody == nullptr) {
+        throw std::runtime_error("running as root without a user 'nobody' to drop to");
+    }
+    return *nobody;
+}
+
+/// Hands the folder (and what is in it) to the child's user, so the child owns its files.
+inline void giveToChildUser(const std::filesystem::path& folder) {
+    const auto user = unprivilegedUser();
+    if (!user) {
+        return;
+    }
+    if (::chown(folder.c_str(), user->pw_uid, user->pw_gid) != 0) {
+        throw std::runtime_error("cannot hand " + folder.string() + " to nobody");
+    }
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(folder)) {
+        if (::lchown(entry.path().c_str(), user->pw_uid, user->pw_gid) != 0) {
+            throw std::runtime_error("cannot hand " + entry.path().string() + " to nobody");
+        }
+    }
+}
+
+inline ProcessRun runToolProcess(const std::vector<std::string>& args, const ProcessSetup& setup) {
+    // Everything the child needs is made before fork: only async-signal-safe calls follow it.
+    const std::string program = toolProgram().string();
+    std::vector<std::string> argvText{program};
+    argvText.insert(argvText.end(), args.begin(), args.end());
+    std::vector<char*> argv;
+    for (std::string& a : argvText) {
+        argv.push_back(a.data());
+    }
+    argv.push_back(nullptr);
+    std::vector<std::string> envText{"XDG_DATA_HOME=" + setup.dataHome.string(), "LC_ALL=C.UTF-8",
+                                     "QT_QPA_PLATFORM=offscreen",
+                                     "HOME=" + setup.dataHome.string()};
+    std::vector<char*> envp;
+    for (std::string& e : envText) {
+        envp.push_back(e.data());
+    }
+    envp.push_back(nullptr);
+    const auto user = unprivilegedUser();
+    int outPipe[2];
+    int errPipe[2];
+    if (::pipe2(outPipe, O_CLOEXEC) != 0 || ::pipe2(errPipe, O_CLOEXEC) != 0) {
+        throw std::runtime_error("pipe failed");
+    }
+    int outFile = -1;
+    if (!setup.standardOutput.empty()) {
+        outFile = ::open(setup.standardOutput.c_str(), O_WRONLY | O_CLOEXEC);
+    }
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::dup2(outFile >= 0 ? outFile : outPipe[1], STDOUT_FILENO);
+        ::dup2(errPipe[1], STDERR_FILENO);
+        if (setup.fileSizeLimit) {
+            ::signal(SIGXFSZ, SIG_IGN);
+            const rlimit limit{*setup.fileSizeLimit, *setup.fileSizeLimit};
+            ::setrlimit(RLIMIT_FSIZE, &limit);
+        }
+        if (user && (::setgroups(0, nullptr) != 0 || ::setgid(user->pw_gid) != 0 ||
+                     ::setuid(user->pw_uid) != 0)) {
+            ::_exit(126);
+        }
+        ::execve(program.c_str(), argv.data(), envp.data());
+        ::_exit(127);
+    }
+    ::close(outPipe[1]);
+    ::close(errPipe[1]);
+    if (outFile >= 0) {
+        ::close(outFile);
+    }
+    ProcessRun run;
+    std::array<pollfd, 2> fds{{{outPipe[0], POLLIN, 0}, {errPipe[0], POLLIN, 0}}};
+    std::array<std::string*, 2> sinks{&run.out, &run.err};
+    int open = 2;
+    while (open > 0 && ::poll(fds.data(), fds.size(), 60000) > 0) {
+        for (std::size_t i = 0; i < fds.size(); ++i) {
+            if (fds[i].fd < 0 || fds[i].revents == 0) {
+                continue;
+            }
+            char buffer[65536];
+            const ssize_t got = ::read(fds[i].fd, buffer, sizeof buffer);
+            if (got > 0) {
+                sinks[i]->append(buffer, static_cast<std::size_t>(got));
+            } else {
+                ::close(fds[i].fd);
+                fds[i].fd = -1;
+                --open;
+            }
+        }
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return run;
+}
+
+}  // namespace quillet::testing
