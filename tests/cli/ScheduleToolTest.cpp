@@ -210,6 +210,11 @@ TEST(ScheduleToolWithStore, WritesTheReportToFilesOrToStdout) {
     EXPECT_EQ(lines(text).size(), 25u);
     EXPECT_NE(text.find("01/Dec/2025"), std::string::npos);
     EXPECT_GT(std::filesystem::file_size(pdf), 1000u);
+    const ToolRun unwritable =
+        runTool({"--months", "24", "--csv", (store.folder() / "none" / "x.csv").string()});
+    EXPECT_EQ(unwritable.status, 1);
+    EXPECT_EQ(unwritable.out, "");
+    EXPECT_TRUE(unwritable.err.starts_with("quillet-schedule: ")) << unwritable.err;
 
     // '-' is stdout, in place of the schedule; no file named '-' appears.
     const auto here = std::filesystem::current_path();

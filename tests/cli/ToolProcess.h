@@ -34,9 +34,12 @@ struct ProcessSetup {
     std::filesystem::path standardOutput;  ///< a file for stdout instead of a pipe
 };
 
+/// The built tool: in QUILLET_BIN_DIR when set, else beside this test program (both go to bin/).
 inline std::filesystem::path toolProgram() {
-    const char* bin = std::getenv("QUILLET_BIN_DIR");
-    return std::filesystem::path(bin != nullptr ? bin : "bin") / "quillet-schedule";
+    if (const char* bin = std::getenv("QUILLET_BIN_DIR"); bin != nullptr && *bin != '\0') {
+        return std::filesystem::path(bin) / "quillet-schedule";
+    }
+    return std::filesystem::read_symlink("/proc/self/exe").parent_path() / "quillet-schedule";
 }
 
 /// The user the child runs as when the tests run as root; nullopt otherwise.
