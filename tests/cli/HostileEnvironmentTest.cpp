@@ -19,18 +19,19 @@ std::string contents(const std::filesystem::path& file) {
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-// Each case: the tool as its own process, in a data folder of its own, as a user for whom file
-// permissions hold.
+// Each case: the tool as its own process, in a data folder of its own, with file permissions
+// holding for it.
 class HostileEnvironment : public ::testing::Test {
 protected:
-    void SetUp() override {
-        std::filesystem::create_directory(dataFolder());
-        testing::giveToChildUser(store.folder());
-    }
+    void SetUp() override { std::filesystem::create_directory(dataFolder()); }
 
     testing::ProcessRun tool(const std::vector<std::string>& args,
                              std::optional<rlim_t> fileSizeLimit = std::nullopt) {
-        return testing::runToolProcess(args, {store.folder(), fileSizeLimit, {}});
+        const testing::ProcessRun run =
+            testing::runToolProcess(args, {store.folder(), fileSizeLimit, {}});
+        EXPECT_NE(run.status, testing::kCannotDropPrivileges)
+            << "the child cannot give up root's override of file permissions";
+        return run;
     }
     std::filesystem::path dataFolder() const { return store.folder() / "quillet"; }
     std::filesystem::path storeFile() const { return dataFolder() / "quillet.db"; }
@@ -75,7 +76,6 @@ TEST_F(HostileEnvironment, AnUnwritableDataFolder) {
 TEST_F(HostileEnvironment, AStoreFileThatIsNotADatabase) {
     const std::string text = "Loan notes, kept here by mistake.\n";
     std::ofstream(storeFile()) << text;
-    testing::giveToChildUser(store.folder());
     const testing::ProcessRun run = tool({"--store"});
     expectStoreFailure(run, "file is not a database");
     EXPECT_NE(run.err.find("Please select Database : remember.mdb and restart Application"),

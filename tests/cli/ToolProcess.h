@@ -1,12 +1,12 @@
 #pragma once
 // Runs the built quillet-schedule as a child process, optionally under a file-size limit (with
-// SIGXFSZ ignored, so writes fail instead of killing it) and, when the tests run as root, as the
-// unprivileged user "nobody", for whom file permissions hold.
+// SIGXFSZ ignored, so writes fail instead of killing it). File permissions hold for the child
+// even when the tests run as root: it gives up the capabilities that override them.
 
 #include <fcntl.h>
-#include <grp.h>
+#include <linux/capability.h>
 #include <poll.h>
-#include <pwd.h>
+#include <sys/prctl.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -21,6 +21,9 @@
 #include <vector>
 
 namespace quillet::testing {
+
+/// The child's status when it could not give up root's override of file permissions.
+inline constexpr int kCannotDropPrivileges = 125;
 
 struct ProcessRun {
     int status = -1;  ///< exit status, or -1 when the child did not exit normally
@@ -42,34 +45,6 @@ inline std::filesystem::path toolProgram() {
     return std::filesystem::read_symlink("/proc/self/exe").parent_path() / "quillet-schedule";
 }
 
-/// The user the child runs as when the tests run as root; nullopt otherwise.
-inline std::optional<passwd> unprivilegedUser() {
-    if (::geteuid() != 0) {
-        return std::nullopt;
-    }
-    passwd* nobody = ::getpwnam("nobody");
-    if (nobody == nullptr) {
-        throw std::runtime_error("running as root without a user 'nobody' to drop to");
-    }
-    return *nobody;
-}
-
-/// Hands the folder (and what is in it) to the child's user, so the child owns its files.
-inline void giveToChildUser(const std::filesystem::path& folder) {
-    const auto user = unprivilegedUser();
-    if (!user) {
-        return;
-    }
-    if (::chown(folder.c_str(), user->pw_uid, user->pw_gid) != 0) {
-        throw std::runtime_error("cannot hand " + folder.string() + " to nobody");
-    }
-    for (const auto& entry : std::filesystem::recursive_directory_iterator(folder)) {
-        if (::lchown(entry.path().c_str(), user->pw_uid, user->pw_gid) != 0) {
-            throw std::runtime_error("cannot hand " + entry.path().string() + " to nobody");
-        }
-    }
-}
-
 inline ProcessRun runToolProcess(const std::vector<std::string>& args, const ProcessSetup& setup) {
     // Everything the child needs is made before fork: only async-signal-safe calls follow it.
     const std::string program = toolProgram().string();
@@ -88,7 +63,6 @@ inline ProcessRun runToolProcess(const std::vector<std::string>& args, const Pro
         envp.push_back(e.data());
     }
     envp.push_back(nullptr);
-    const auto user = unprivilegedUser();
     int outPipe[2];
     int errPipe[2];
     if (::pipe2(outPipe, O_CLOEXEC) != 0 || ::pipe2(errPipe, O_CLOEXEC) != 0) {
@@ -107,9 +81,14 @@ inline ProcessRun runToolProcess(const std::vector<std::string>& args, const Pro
             const rlimit limit{*setup.fileSizeLimit, *setup.fileSizeLimit};
             ::setrlimit(RLIMIT_FSIZE, &limit);
         }
-        if (user && (::setgroups(0, nullptr) != 0 || ::setgid(user->pw_gid) != 0 ||
-                     ::setuid(user->pw_uid) != 0)) {
-            ::_exit(126);
+        // Root keeps its uid but loses, for good (bounding set, so also after exec), what lets
+        // it read and write regardless of permissions.
+        if (::geteuid() == 0) {
+            for (const int capability : {CAP_DAC_OVERRIDE, CAP_DAC_READ_SEARCH, CAP_FOWNER}) {
+                if (::prctl(PR_CAPBSET_DROP, capability, 0, 0, 0) != 0) {
+                    ::_exit(kCannotDropPrivileges);
+                }
+            }
         }
         ::execve(program.c_str(), argv.data(), envp.data());
         ::_exit(127);
