@@ -15,7 +15,8 @@ namespace {
 using Problem = std::optional<std::string>;
 
 /// \brief One option: its names, the value's name (empty for a switch), the help line, and what
-/// its value does to the options. Every option of the tool is one row of kOptionTable.
+/// its value does to the options. Every option of the tool is one row of optionTable(): adding an
+/// option is adding a row.
 struct OptionRow {
     QStringList names;
     QString valueName;

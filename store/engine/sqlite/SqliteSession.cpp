@@ -165,7 +165,9 @@ RuntimeError engineError(sqlite3* db, int rc) {
     const char* file = db != nullptr ? sqlite3_db_filename(db, "main") : nullptr;
     if ((code & 0xff) != SQLITE_CANTOPEN && isFileFailure(code) && file != nullptr &&
         *file != '\0') {
-        message = "The data store '" + std::string(file) + "' cannot be written: " + message;
+        const bool reading = code == SQLITE_IOERR_READ || code == SQLITE_IOERR_SHORT_READ;
+        message = "The data store '" + std::string(file) + "' cannot be " +
+                  (reading ? "read: " : "written: ") + message;
     }
     return {err::StoreError, std::move(message), code, std::move(state)};
 }
