@@ -1,105 +1,21 @@
 #include "cli/ScheduleTool.h"
 
-#include <algorithm>
+#include <cerrno>
 #include <optional>
 #include <ostream>
+#include <system_error>
 
-#include "cli/OffscreenApplication.h"
-#include "report/ReportExport.h"
+#include "cli/ScheduleOutput.h"
+#include "cli/ToolMessages.h"
+#include "cli/ToolOptions.h"
+#include "cli/ToolReports.h"
 #include "run/ScheduleStoreRun.h"
-#include "runtime/Date.h"
 #include "runtime/Numbers.h"
-#include "runtime/ProgramFolder.h"
 #include "runtime/RuntimeError.h"
-#include "schedule/ScheduleComputation.h"
-#include "schedule/ScheduleTexts.h"
 
 namespace quillet {
 
 namespace {
-
-constexpr const char* kUsage =
-    "Usage: quillet-schedule [--amount TEXT] [--months TEXT] [--rate TEXT] [--decimals TEXT]\n"
-    "                        [--start YYYY-MM-DD] [--emi] [--store] [--pdf FILE] [--csv FILE]\n"
-    "\n"
-    "Computes the monthly instalment and the repayment schedule of a loan, exactly as the\n"
-    "Quillet window does from the same texts.\n"
-    "\n"
-    "  --amount TEXT       loan amount (default 1000000)\n"
-    "  --months TEXT       duration in months (default 120)\n"
-    "  --rate TEXT         yearly interest rate in percent (default 6)\n"
-    "  --decimals TEXT     decimals to round to, 0 or 2 (default 0)\n"
-    "  --start YYYY-MM-DD  date of the first instalment (default 2024-01-01)\n"
-    "  --emi               print only the instalment per month\n"
-    "  --store             also run the calculation against the data source \"det\" as the\n"
-    "                      window does: rewrite its EMI table (messages on stderr)\n"
-    "  --pdf FILE          write the printable schedule report of the stored run to FILE\n"
-    "  --csv FILE          write the same report as CSV to FILE (both imply --store)\n"
-    "  --help              show this text\n"
-    "\n"
-    "Without --emi the schedule is printed as CSV: SN, OpeningBalance, Interest, Principal,\n"
-    "ClosingBalance, EMIDate. Option values are taken verbatim, even when they begin with '-'.\n"
-    "Exit status 2 when an input is not a number or the computation fails.\n";
-
-struct Options {
-    ScheduleInputs inputs;
-    bool emiOnly = false;
-    bool store = false;
-    std::string pdf;
-    std::string csv;
-    bool help = false;
-};
-
-// Reads the options; returns an error text for a malformed command line.
-std::optional<std::string> parseOptions(const std::vector<std::string>& args, Options& options) {
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        if (arg == "--emi") {
-            options.emiOnly = true;
-            continue;
-        }
-        if (arg == "--store") {
-            options.store = true;
-            continue;
-        }
-        if (arg == "--help" || arg == "-h") {
-            options.help = true;
-            continue;
-        }
-        std::string* target = nullptr;
-        std::string startText;
-        if (arg == "--amount") {
-            target = &options.inputs.amount;
-        } else if (arg == "--months") {
-            target = &options.inputs.months;
-        } else if (arg == "--rate") {
-            target = &options.inputs.rate;
-        } else if (arg == "--decimals") {
-            target = &options.inputs.decimals;
-        } else if (arg == "--start") {
-            target = &startText;
-        } else if (arg == "--pdf") {
-            target = &options.pdf;
-        } else if (arg == "--csv") {
-            target = &options.csv;
-        } else {
-            return "Unknown option: " + arg;
-        }
-        if (i + 1 >= args.size()) {
-            return "Missing value for " + arg;
-        }
-        // The value is taken verbatim, even "-5".
-        *target = args[++i];
-        if (arg == "--start") {
-            const auto date = parseDate(startText);
-            if (!date || startText.size() != 10 || startText[4] != '-') {
-                return "Invalid start date (expected YYYY-MM-DD): " + startText;
-            }
-            options.inputs.start = *date;
-        }
-    }
-    return std::nullopt;
-}
 
 // The window's three checks, with its messages, in its order.
 std::vector<std::string> checkMessages(const ScheduleInputs& inputs) {
@@ -116,76 +32,103 @@ std::vector<std::string> checkMessages(const ScheduleInputs& inputs) {
     return messages;
 }
 
+// Errors the record store raises carry negative numbers; the run's own (Overflow, Type
+// mismatch) are the classic positive ones.
+int statusOfRunError(int number) {
+    return number < 0 ? kToolOutputFailed : kToolInputFailed;
+}
+
+// The whole of stdout in one go, once the status is known to be 0.
+int writeStandardOutput(std::ostream& out, const std::string& text, ToolMessages& messages) {
+    errno = 0;
+    out << text;
+    out.flush();
+    if (out) {
+        return kToolDone;
+    }
+    const int reason = errno;
+    messages.diagnose(
+        "cannot write to standard output: " +
+        (reason != 0 ? std::generic_category().message(reason) : std::string("write error")));
+    return kToolOutputFailed;
+}
+
+// What Calculate does with the same inputs: empty the EMI table, store the schedule, report the
+// first failure (through the messages). With inputs that failed their checks the run deletes and
+// then fails on the same text, as in the window.
+int runAgainstStore(const ToolOptions& options, std::optional<ReportCalculation>& calculation) {
+    ScheduleRunHooks hooks;
+    hooks.prepareReport = [&](const std::string& instalment) {
+        const ScheduleInputs& in = options.inputs;
+        calculation =
+            ReportCalculation{in.amount, in.months, in.rate, in.decimals, in.start, instalment};
+    };
+    const ScheduleRunOutcome outcome = runScheduleToStore(options.inputs, hooks);
+    return outcome.failed ? statusOfRunError(outcome.errorNumber) : kToolDone;
+}
+
 }  // namespace
 
 int runScheduleTool(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    Options options;
-    if (const auto problem = parseOptions(args, options)) {
-        err << *problem << "\n"
-            << "Try 'quillet-schedule --help'.\n";
-        return kToolFailure;
+    ToolMessages messages(err);
+    ToolOptions options;
+    if (const auto problem = parseToolOptions(args, options)) {
+        messages.diagnose(*problem);
+        messages.diagnose("try 'quillet-schedule --help'");
+        return kToolUsage;
     }
     if (options.help) {
-        out << kUsage;
-        return 0;
+        return writeStandardOutput(out, toolHelpText(), messages);
     }
-    const auto messages = checkMessages(options.inputs);
-    if (!messages.empty()) {
-        for (const auto& message : messages) {
-            err << message << "\n";
-        }
-        return kToolFailure;
+    if (options.version) {
+        return writeStandardOutput(out, std::string("quillet-schedule ") + QUILLET_VERSION + "\n",
+                                   messages);
     }
-    // Build the whole output first: a failure half-way must leave stdout empty.
+
+    const auto checks = checkMessages(options.inputs);
+    for (const auto& message : checks) {
+        messages.check(message);
+    }
+    // The reports are made from the stored schedule, so asking for one runs the store too.
+    const bool storeRun = options.store || wantsReport(options);
+    if (!checks.empty() && !storeRun) {
+        return kToolInputFailed;
+    }
+
     std::string text;
-    try {
-        ScheduleComputation computation(options.inputs);
-        if (!options.emiOnly) {
-            text.reserve(64 +
-                         static_cast<std::size_t>(std::max<int>(0, computation.monthCount())) * 64);
-            text.append(kScheduleCsvHeader);
-        }
-        for (int i = 1; i <= computation.monthCount(); ++i) {
-            const ScheduleRow row = computation.step(static_cast<std::int16_t>(i));
-            if (!options.emiOnly) {
-                appendCsvLine(text, computation, row);
-            }
-        }
-        if (options.emiOnly) {
-            text = computation.result() + "\n";
-        }
-    } catch (const RuntimeError& e) {
-        err << e.description() << "\n";
-        return kToolFailure;
-    }
-    int status = 0;
-    const bool report = !options.pdf.empty() || !options.csv.empty();
-    if (options.store || report) {
-        // Messages of the run reach standard error through the message-box fallback.
-        std::optional<ReportCalculation> calculation;
-        ScheduleRunHooks hooks;
-        hooks.prepareReport = [&](const std::string& instalment) {
-            const ScheduleInputs& in = options.inputs;
-            calculation =
-                ReportCalculation{in.amount, in.months, in.rate, in.decimals, in.start, instalment};
-        };
-        const ScheduleRunOutcome outcome = runScheduleToStore(options.inputs, hooks);
-        status = outcome.failed ? kToolFailure : 0;
-        if (report && calculation) {
-            if (!options.pdf.empty()) {
-                ensureGuiApplication();
-            }
-            std::string problem;
-            if (!writeScheduleReport(programFolder() / "EMI.rpt", *calculation, options.pdf,
-                                     options.csv, problem)) {
-                err << problem << "\n";
-                status = kToolFailure;
+    int status = checks.empty() ? kToolDone : kToolInputFailed;
+    if (checks.empty()) {
+        try {
+            text = scheduleOutput(options);
+        } catch (const RuntimeError& e) {
+            status = kToolInputFailed;
+            // With the store, the run below meets the same failure and reports it itself.
+            if (!storeRun) {
+                messages.diagnose(e.description());
+                return status;
             }
         }
     }
-    out << text;
-    out.flush();
-    return out ? status : kToolFailure;
+    std::optional<ReportCalculation> calculation;
+    if (storeRun) {
+        const int runStatus = runAgainstStore(options, calculation);
+        status = runStatus != kToolDone ? runStatus : status;
+    }
+    if (status == kToolDone && wantsReport(options) && calculation) {
+        std::string reportOnStandardOutput;
+        std::string problem;
+        if (!writeToolReports(options, *calculation, reportOnStandardOutput, problem)) {
+            messages.diagnose(problem);
+            return kToolOutputFailed;
+        }
+        if (options.pdf == kStandardOutputName || options.csv == kStandardOutputName) {
+            text = std::move(reportOnStandardOutput);
+        }
+    }
+    if (status != kToolDone) {
+        return status;
+    }
+    return writeStandardOutput(out, text, messages);
 }
 
 }  // namespace quillet

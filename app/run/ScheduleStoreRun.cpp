@@ -93,6 +93,7 @@ ScheduleRunOutcome runScheduleToStore(const ScheduleInputs& inputs, const Schedu
             }
             outcome.failed = true;
             outcome.errorDescription = frame.err().Description;
+            outcome.errorNumber = frame.err().Number;
             reportOnce(outcome.errorDescription);
         }
     }
@@ -109,6 +110,7 @@ ScheduleRunOutcome runScheduleToStore(const ScheduleInputs& inputs, const Schedu
             if (!outcome.failed) {
                 outcome.failed = true;
                 outcome.errorDescription = e.description();
+                outcome.errorNumber = e.number();
             }
             reportOnce(e.description());
             return false;

@@ -25,6 +25,7 @@ struct ScheduleRunHooks {
 struct ScheduleRunOutcome {
     bool failed = false;           ///< an error ended the run early
     std::string errorDescription;  ///< its description, as shown to the user
+    int errorNumber = 0;           ///< its number (negative: the record store failed)
     std::string emi;               ///< the text given to showEmi
     double roundTo = 0;            ///< the decimals read at the start (kept by the window)
     bool roundToRead = false;

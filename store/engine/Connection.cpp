@@ -22,7 +22,13 @@ void Connection::Open(const std::string& connectionString, const std::string& us
     if (!password.empty()) {
         settings.password = password;
     }
-    m_session = openDataSource(settings);
+    try {
+        m_session = openDataSource(settings);
+    } catch (const RuntimeError& e) {
+        m_openFailure = e.description();
+        throw;
+    }
+    m_openFailure.clear();
     m_openToken = std::make_shared<const int>(0);
 }
 
@@ -60,7 +66,7 @@ void Connection::tryRollback() noexcept {
 
 Session& Connection::session() {
     if (!m_session) {
-        throw objectErrors::closed();
+        throw objectErrors::closed(m_openFailure);
     }
     return *m_session;
 }

@@ -47,8 +47,14 @@ public:
     /// it weakly and counts as closed once the connection it came from is closed (or reopened).
     std::weak_ptr<const void> openToken() const { return m_openToken; }
 
+    /// \brief Why the last Open failed (the data source's description, naming the file and the
+    /// reason), or empty when the last Open succeeded. Operations refused on the closed
+    /// connection carry it, so the error a caller reports names the cause.
+    const std::string& openFailure() const { return m_openFailure; }
+
 private:
     std::string m_connectionString;
+    std::string m_openFailure;
     std::unique_ptr<Session> m_session;
     std::shared_ptr<const int> m_openToken;
 };

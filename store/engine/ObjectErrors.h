@@ -3,22 +3,36 @@
 /// \brief The errors the connection and recordset objects raise themselves, with their classic
 /// numbers and descriptions.
 
+#include <string>
+
 #include "runtime/RuntimeError.h"
 
 namespace quillet::objectErrors {
 
-inline RuntimeError closed() {
-    return {err::StoreObjectClosed, "Operation is not allowed when the object is closed."};
+/// The description followed by the reason the connection could not be opened, when one is known:
+/// a failure on a closed connection then says why it is closed.
+inline std::string withCause(std::string description, const std::string& cause) {
+    if (!cause.empty()) {
+        description += ' ';
+        description += cause;
+    }
+    return description;
+}
+
+inline RuntimeError closed(const std::string& cause = {}) {
+    return {err::StoreObjectClosed,
+            withCause("Operation is not allowed when the object is closed.", cause)};
 }
 
 inline RuntimeError alreadyOpen() {
     return {err::StoreObjectOpen, "Operation is not allowed when the object is open."};
 }
 
-inline RuntimeError invalidConnection() {
+inline RuntimeError invalidConnection(const std::string& cause = {}) {
     return {err::StoreInvalidConnection,
-            "The connection cannot be used to perform this operation. It is either closed or "
-            "invalid in this context."};
+            withCause("The connection cannot be used to perform this operation. It is either "
+                      "closed or invalid in this context.",
+                      cause)};
 }
 
 inline RuntimeError noCurrentRecord() {

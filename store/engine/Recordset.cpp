@@ -23,8 +23,11 @@ void Recordset::Open(const std::string& source, std::shared_ptr<Connection> acti
     if (activeConnection) {
         m_activeConnection = std::move(activeConnection);
     }
-    if (!m_activeConnection || m_activeConnection->State() != kStateOpen) {
+    if (!m_activeConnection) {
         throw objectErrors::invalidConnection();
+    }
+    if (m_activeConnection->State() != kStateOpen) {
+        throw objectErrors::invalidConnection(m_activeConnection->openFailure());
     }
     ResultTable result = m_activeConnection->session().execute(source);
     m_result.reset();

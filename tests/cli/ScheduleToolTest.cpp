@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -27,13 +30,17 @@ ToolRun runTool(const std::vector<std::string>& args) {
     return {status, out.str(), err.str()};
 }
 
-std::vector<std::string> lines(const std::string& text) {
+std::vector<std::string> split(const std::string& text, char separator) {
     std::vector<std::string> result;
     std::istringstream in(text);
-    for (std::string line; std::getline(in, line);) {
-        result.push_back(line);
+    for (std::string part; std::getline(in, part, separator);) {
+        result.push_back(part);
     }
     return result;
+}
+
+std::vector<std::string> lines(const std::string& text) {
+    return split(text, '\n');
 }
 
 TEST(ScheduleTool, PrintsTheStartUpScheduleAsCsvOrOnlyItsInstalment) {
@@ -44,45 +51,116 @@ TEST(ScheduleTool, PrintsTheStartUpScheduleAsCsvOrOnlyItsInstalment) {
     EXPECT_EQ(rows[0], "SN,OpeningBalance,Interest,Principal,ClosingBalance,EMIDate");
     EXPECT_EQ(rows[1], "1,1000000,5000,6102.05,993897.95,01/Jan/2024");
     EXPECT_TRUE(run.err.empty());
-    // --emi prints only the instalment.
     EXPECT_EQ(runTool({"--emi"}).out, "11102\n");
-    EXPECT_EQ(runTool({"--emi", "--decimals", "2"}).out, "11102.05\n");
     EXPECT_EQ(runTool({"--emi", "--months", "0"}).out, "0\n");
 }
 
-TEST(ScheduleTool, StartDateMonthsAndValuesWithALeadingMinus) {
-    const auto rows = lines(runTool({"--start", "2024-01-31", "--months", "4"}).out);
+TEST(ScheduleTool, TakesValuesAfterAnEqualsSignOrAsTheNextArgumentEvenWithALeadingMinus) {
+    EXPECT_EQ(runTool({"--emi", "--decimals=2"}).out, "11102.05\n");
+    EXPECT_EQ(runTool({"--emi", "--amount=5000", "--months=12"}).out,
+              runTool({"--emi", "--amount", "5000", "--months", "12"}).out);
+    const auto rows = lines(runTool({"--start=2024-01-31", "--months", "4"}).out);
     ASSERT_EQ(rows.size(), 5u);
     EXPECT_TRUE(rows[2].ends_with(",29/Feb/2024"));
-    EXPECT_EQ(lines(runTool({"--months", "12.5"}).out).size(), 13u);
-    const ToolRun run = runTool({"--months", "-5"});
-    EXPECT_EQ(run.status, 0);
-    EXPECT_EQ(lines(run.out).size(), 1u);  // the header alone
+    const ToolRun negative = runTool({"--months", "-5"});
+    EXPECT_EQ(negative.status, 0);
+    EXPECT_EQ(lines(negative.out).size(), 1u);  // the header alone
+    // An empty value is a text like any other: it fails the amount's check.
+    EXPECT_EQ(runTool({"--amount="}).err, "Please enter Amount in Numeric\n");
 }
 
-TEST(ScheduleTool, ReportsEachTextThatIsNotANumberInTheOrderTheyAreChecked) {
+TEST(ScheduleTool, JsonHoldsTheInputsAsReadTheInstalmentAndTheCsvTextsOfEachRow) {
+    const std::vector<std::string> inputs = {"--amount", "300000",    "--rate",     "3.75",
+                                             "--months", "13.5",      "--decimals", "1.5",
+                                             "--start",  "2024-03-31"};
+    std::vector<std::string> jsonArgs = inputs;
+    jsonArgs.insert(jsonArgs.end(), {"--format", "json"});
+    const ToolRun json = runTool(jsonArgs);
+    ASSERT_EQ(json.status, 0) << json.err;
+    QJsonParseError error{};
+    const QJsonObject document =
+        QJsonDocument::fromJson(QByteArray::fromStdString(json.out), &error).object();
+    ASSERT_EQ(error.error, QJsonParseError::NoError);
+    const QJsonObject read = document["inputs"].toObject();
+    EXPECT_EQ(read["rate"].toString(), "3.75");
+    EXPECT_EQ(read["months"].toString(), "13.5");
+    EXPECT_EQ(read["decimals"].toString(), "1.5");
+    EXPECT_EQ(read["start"].toString(), "2024-03-31");
+    std::vector<std::string> emiArgs = inputs;
+    emiArgs.push_back("--emi");
+    EXPECT_EQ(document["instalment"].toString().toStdString() + "\n", runTool(emiArgs).out);
+
+    const auto csv = lines(runTool(inputs).out);
+    const auto header = split(csv[0], ',');
+    const QJsonArray rows = document["rows"].toArray();
+    ASSERT_EQ(static_cast<std::size_t>(rows.size()) + 1, csv.size());
+    ASSERT_EQ(rows.size(), 14);
+    for (qsizetype i = 0; i < rows.size(); ++i) {
+        const auto fields = split(csv[static_cast<std::size_t>(i) + 1], ',');
+        const QJsonObject row = rows[i].toObject();
+        ASSERT_EQ(row.size(), 6);
+        for (std::size_t c = 0; c < header.size(); ++c) {
+            EXPECT_EQ(row[QString::fromStdString(header[c])].toString().toStdString(), fields[c]);
+        }
+    }
+    EXPECT_EQ(rows[0].toObject()["EMIDate"].toString(), "31/Mar/2024");
+}
+
+TEST(ScheduleTool, CheckMessagesStandAloneOtherDiagnosticsNameTheProgram) {
     const ToolRun run = runTool({"--rate", "six", "--amount", "", "--months", "1,000"});
-    EXPECT_EQ(run.status, kToolFailure);
+    EXPECT_EQ(run.status, 2);
     EXPECT_EQ(run.out, "");
     EXPECT_EQ(run.err,
               "Please enter Amount in Numeric\nPlease enter Duration in Numeric\n"
               "Please enter Interest Rate in Numeric\n");
+    const ToolRun overflow = runTool({"--months", "40000"});
+    EXPECT_EQ(overflow.status, 2);
+    EXPECT_EQ(overflow.out, "");
+    EXPECT_EQ(overflow.err, "quillet-schedule: Overflow\n");
 }
 
-TEST(ScheduleTool, OtherFailuresPrintTheirDescriptionAndNothingElse) {
-    const ToolRun run = runTool({"--months", "40000"});
-    EXPECT_EQ(run.status, kToolFailure);
-    EXPECT_EQ(run.out, "");
-    EXPECT_EQ(run.err, "Overflow\n");
+TEST(ScheduleTool, AMalformedCommandLineExits64WithNothingOnStdout) {
+    const std::vector<std::vector<std::string>> malformed = {
+        {"--amount"},
+        {"--colour", "red"},
+        {"-"},
+        {"--start", "12-1-2024 "},
+        {"--start", "2024-1-05"},
+        {"--start", "2023-02-29"},
+        {"--start", "2024-01-01 "},
+        {"--format", "xml"},
+        {"--csv", "-", "--pdf", "-"},
+    };
+    for (const auto& args : malformed) {
+        const ToolRun run = runTool(args);
+        EXPECT_EQ(run.status, 64) << args[0];
+        EXPECT_EQ(run.out, "");
+        EXPECT_TRUE(run.err.starts_with("quillet-schedule: ")) << run.err;
+    }
+    EXPECT_EQ(runTool({"--start", "2024-02-29", "--emi"}).status, 0);
 }
 
-TEST(ScheduleTool, RejectsAMalformedCommandLine) {
-    EXPECT_EQ(runTool({"--amount"}).status, kToolFailure);
-    EXPECT_EQ(runTool({"--colour", "red"}).status, kToolFailure);
-    EXPECT_EQ(runTool({"--start", "01/01/2024"}).status, kToolFailure);
+TEST(ScheduleTool, HelpAndVersion) {
     const ToolRun help = runTool({"--help"});
     EXPECT_EQ(help.status, 0);
-    EXPECT_NE(help.out.find("--amount TEXT"), std::string::npos);
+    for (const char* promised :
+         {"--amount <TEXT>", "--format <csv|json>", "--version",
+          "Nothing is written to stdout unless the exit status is 0.", "  0   done\n",
+          "  2   an input is not a number", "  1   the store or an output file failed\n",
+          "  64  the command line is malformed\n"}) {
+        EXPECT_NE(help.out.find(promised), std::string::npos) << promised;
+    }
+    EXPECT_EQ(runTool({"-h"}).out, help.out);
+    const ToolRun version = runTool({"--version"});
+    EXPECT_EQ(version.status, 0);
+    EXPECT_TRUE(version.out.starts_with("quillet-schedule ")) << version.out;
+}
+
+TEST(ScheduleTool, AFailedWriteToStdoutIsAnOutputFailure) {
+    std::ostream broken(nullptr);
+    std::ostringstream err;
+    EXPECT_EQ(runScheduleTool({"--emi"}, broken, err), 1);
+    EXPECT_TRUE(err.str().starts_with("quillet-schedule: cannot write to standard output"));
 }
 
 TEST(ScheduleToolWithStore, RewritesTheStoredScheduleAndStillPrintsIt) {
@@ -92,20 +170,35 @@ TEST(ScheduleToolWithStore, RewritesTheStoredScheduleAndStillPrintsIt) {
     EXPECT_EQ(lines(run.out).size(), 13u);
     EXPECT_EQ(testing::countRows("EMI"), 12);
     EXPECT_EQ(testing::rows("select Principal from EMI where SN = 1")[0][0], "81066.43");
-    EXPECT_TRUE(store.shown().empty());
 }
 
-TEST(ScheduleToolWithStore, AnUnusableStoreIsReportedWithTheScheduleStillPrinted) {
+TEST(ScheduleToolWithStore, AFailingInputEmptiesTheTableAsCalculateDoes) {
+    testing::TempStore store;
+    ASSERT_EQ(runTool({"--store", "--months", "12"}).status, 0);
+    const ToolRun run = runTool({"--store", "--amount", "abc"});
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(run.err, "Please enter Amount in Numeric\nquillet-schedule: Type mismatch\n");
+    EXPECT_EQ(testing::countRows("EMI"), 0);
+}
+
+TEST(ScheduleToolWithStore, AnUnusableStoreExits1WithItsCauseAndNothingOnStdout) {
     testing::TempStore store;
     std::ofstream(store.folder() / "quillet") << "not a folder";
     const ToolRun run = runTool({"--store", "--months", "3"});
-    EXPECT_EQ(run.status, kToolFailure);
-    EXPECT_EQ(lines(run.out).size(), 4u);
-    ASSERT_FALSE(store.shown().empty());
-    EXPECT_EQ(store.shown()[0].title, "Select database");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.out, "");
+    const auto messages = lines(run.err);
+    ASSERT_EQ(messages.size(), 2u) << run.err;
+    EXPECT_EQ(messages[0],
+              "quillet-schedule: Please select Database : remember.mdb and restart Application");
+    EXPECT_NE(messages[1].find("The data folder '" + (store.folder() / "quillet").string() +
+                               "' cannot be created"),
+              std::string::npos)
+        << messages[1];
 }
 
-TEST(ScheduleToolWithStore, WritesTheReportOfTheStoredRun) {
+TEST(ScheduleToolWithStore, WritesTheReportToFilesOrToStdout) {
     testing::TempStore store;
     const auto csv = store.folder() / "schedule.csv";
     const auto pdf = store.folder() / "schedule.pdf";
@@ -113,10 +206,27 @@ TEST(ScheduleToolWithStore, WritesTheReportOfTheStoredRun) {
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(testing::countRows("EMI"), 24);
     std::ifstream in(csv);
-    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     EXPECT_EQ(lines(text).size(), 25u);
     EXPECT_NE(text.find("01/Dec/2025"), std::string::npos);
     EXPECT_GT(std::filesystem::file_size(pdf), 1000u);
+    const ToolRun unwritable =
+        runTool({"--months", "24", "--csv", (store.folder() / "none" / "x.csv").string()});
+    EXPECT_EQ(unwritable.status, 1);
+    EXPECT_EQ(unwritable.out, "");
+    EXPECT_TRUE(unwritable.err.starts_with("quillet-schedule: ")) << unwritable.err;
+
+    // '-' is stdout, in place of the schedule; no file named '-' appears.
+    const auto here = std::filesystem::current_path();
+    std::filesystem::current_path(store.folder());
+    const ToolRun toStdout = runTool({"--months", "24", "--csv", "-"});
+    const ToolRun pdfToStdout = runTool({"--months", "24", "--pdf=-"});
+    const bool strayFile = std::filesystem::exists(store.folder() / "-");
+    std::filesystem::current_path(here);
+    EXPECT_EQ(toStdout.status, 0) << toStdout.err;
+    EXPECT_EQ(toStdout.out, text);
+    EXPECT_TRUE(pdfToStdout.out.starts_with("%PDF-"));
+    EXPECT_FALSE(strayFile);
 }
 
 }  // namespace

@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
+#include <string>
 
 #include "VekClass.h"
+#include "runtime/RuntimeError.h"
 #include "support/StoreAccess.h"
 #include "support/TempStore.h"
 
@@ -39,6 +42,37 @@ TEST(Connectx, AnUnusableStoreShowsTheSelectDatabaseMessageOncePerCall) {
               "Please select Database : remember.mdb and restart Application");
     EXPECT_EQ(store.shown()[0].title, "Select database");
     EXPECT_EQ(store.shown()[0].buttons, 64);
+}
+
+TEST(Connectx, TheNextFailureOnTheClosedConnectionCarriesTheCause) {
+    TempStore store;
+    std::filesystem::create_directories(store.folder() / "quillet");
+    const auto file = store.folder() / "quillet" / "quillet.db";
+    std::ofstream(file) << "a letter saved under the store's name\n";
+    VekClass vek;
+    vek.connectx();
+    EXPECT_EQ(store.shown().back().prompt,
+              "Please select Database : remember.mdb and restart Application");
+    const auto failure = [&] {
+        try {
+            vek.Rs->Open("delete * from EMI", vek.Con.shared(), kOpenKeyset, kLockReadOnly,
+                         kCmdUnspecified);
+        } catch (const RuntimeError& e) {
+            return e.description();
+        }
+        return std::string("no error");
+    };
+    EXPECT_EQ(failure(),
+              "The connection cannot be used to perform this operation. It is either closed or "
+              "invalid in this context. The data store '" +
+                  file.string() + "' cannot be opened: file is not a database");
+    // Once the store opens again, a closed connection has no cause to tell.
+    std::filesystem::remove(file);
+    vek.connectx();
+    vek.Con->Close();
+    EXPECT_EQ(failure(),
+              "The connection cannot be used to perform this operation. It is either closed or "
+              "invalid in this context.");
 }
 
 }  // namespace

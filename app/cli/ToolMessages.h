@@ -1,0 +1,36 @@
+#pragma once
+/// \file
+/// \brief Where quillet-schedule's messages go: the message boxes the store and the run show
+/// become lines on the tool's error stream, each starting with the program's name.
+
+#include <iosfwd>
+#include <memory>
+#include <string>
+
+#include "ui/MessageBox.h"
+
+namespace quillet {
+
+/// The start of every diagnostic line of the tool.
+inline constexpr const char* kToolPrefix = "quillet-schedule: ";
+
+/// \brief Routes message boxes to err for as long as it lives, then restores the previous
+/// service.
+class ToolMessages {
+public:
+    explicit ToolMessages(std::ostream& err);
+    ~ToolMessages();
+    ToolMessages(const ToolMessages&) = delete;
+    ToolMessages& operator=(const ToolMessages&) = delete;
+
+    /// Writes one diagnostic line: the prefix, then the text.
+    void diagnose(const std::string& text);
+    /// Writes one of the window's check messages, alone on its line as the window shows it.
+    void check(const std::string& text);
+
+private:
+    std::ostream& m_err;
+    std::shared_ptr<MessageBoxService> m_previous;
+};
+
+}  // namespace quillet

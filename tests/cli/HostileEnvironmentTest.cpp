@@ -1,0 +1,116 @@
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "cli/ToolProcess.h"
+#include "support/StoreAccess.h"
+#include "support/TempStore.h"
+
+namespace quillet {
+namespace {
+
+std::string contents(const std::filesystem::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// Each case: the tool as its own process, in a data folder of its own, with file permissions
+// holding for it.
+class HostileEnvironment : public ::testing::Test {
+protected:
+    void SetUp() override { std::filesystem::create_directory(dataFolder()); }
+
+    testing::ProcessRun tool(const std::vector<std::string>& args,
+                             std::optional<rlim_t> fileSizeLimit = std::nullopt) {
+        const testing::ProcessRun run =
+            testing::runToolProcess(args, {store.folder(), fileSizeLimit, {}});
+        EXPECT_NE(run.status, testing::kCannotDropPrivileges)
+            << "the child cannot give up root's override of file permissions";
+        return run;
+    }
+    std::filesystem::path dataFolder() const { return store.folder() / "quillet"; }
+    std::filesystem::path storeFile() const { return dataFolder() / "quillet.db"; }
+
+    // A failed run: status 1, nothing on stdout, the file named with the cause on stderr.
+    void expectStoreFailure(const testing::ProcessRun& run, const std::string& cause) {
+        EXPECT_EQ(run.status, 1) << run.err;
+        EXPECT_EQ(run.out, "");
+        EXPECT_NE(run.err.find("'" + storeFile().string() + "'"), std::string::npos) << run.err;
+        EXPECT_NE(run.err.find(cause), std::string::npos) << run.err;
+    }
+
+    testing::TempStore store;
+};
+
+TEST_F(HostileEnvironment, AReadOnlyStoreFile) {
+    ASSERT_EQ(tool({"--store", "--months", "12"}).status, 0);
+    const std::string before = contents(storeFile());
+    std::filesystem::permissions(storeFile(), std::filesystem::perms::owner_read);
+    expectStoreFailure(tool({"--store", "--months", "24"}), "read-only (Permission denied)");
+    EXPECT_EQ(contents(storeFile()), before);
+
+    std::filesystem::permissions(storeFile(), std::filesystem::perms::owner_write,
+                                 std::filesystem::perm_options::add);
+    EXPECT_EQ(tool({"--store", "--months", "24"}).status, 0);
+    EXPECT_EQ(testing::countRows("EMI"), 24);
+}
+
+TEST_F(HostileEnvironment, AnUnwritableDataFolder) {
+    using std::filesystem::perms;
+    std::filesystem::permissions(dataFolder(), perms::owner_read | perms::owner_exec);
+    expectStoreFailure(tool({"--store"}),
+                       "unable to open database file (Permission denied in the folder '" +
+                           dataFolder().string() + "')");
+    EXPECT_TRUE(std::filesystem::is_empty(dataFolder()));
+
+    std::filesystem::permissions(dataFolder(), perms::owner_all);
+    EXPECT_EQ(tool({"--store", "--months", "6"}).status, 0);
+    EXPECT_EQ(testing::countRows("EMI"), 6);
+}
+
+TEST_F(HostileEnvironment, AStoreFileThatIsNotADatabase) {
+    const std::string text = "Loan notes, kept here by mistake.\n";
+    std::ofstream(storeFile()) << text;
+    const testing::ProcessRun run = tool({"--store"});
+    expectStoreFailure(run, "file is not a database");
+    EXPECT_NE(run.err.find("Please select Database : remember.mdb and restart Application"),
+              std::string::npos);
+    EXPECT_EQ(contents(storeFile()), text);
+
+    std::filesystem::remove(storeFile());
+    EXPECT_EQ(tool({"--store", "--months", "6"}).status, 0);
+    EXPECT_EQ(testing::countRows("EMI"), 6);
+}
+
+TEST_F(HostileEnvironment, TheDiskFillsUpDuringACalculate) {
+    ASSERT_EQ(tool({"--store", "--months", "12"}).status, 0);
+    const std::string before = contents(storeFile());
+    // Room for a few hundred rows more than the store holds now; the run needs thousands.
+    std::uintmax_t largest = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(dataFolder())) {
+        largest = std::max(largest, entry.file_size());
+    }
+    expectStoreFailure(tool({"--store", "--months", "32767"}, largest + (64 << 10)),
+                       "File too large");
+    EXPECT_EQ(contents(storeFile()), before);
+    EXPECT_EQ(testing::countRows("EMI"), 12);
+
+    EXPECT_EQ(tool({"--store", "--months", "32767"}).status, 0);
+    EXPECT_EQ(testing::countRows("EMI"), 32767);
+}
+
+TEST_F(HostileEnvironment, AFailedWriteToStdout) {
+    const testing::ProcessRun run =
+        testing::runToolProcess({"--months", "3"}, {store.folder(), std::nullopt, "/dev/full"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err,
+              "quillet-schedule: cannot write to standard output: No space left on device\n");
+}
+
+}  // namespace
+}  // namespace quillet
