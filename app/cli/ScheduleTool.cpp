@@ -5,6 +5,7 @@
 #include <ostream>
 
 #include "cli/OffscreenApplication.h"
+#include "report/ReportDefinitionSearch.h"
 #include "report/ReportExport.h"
 #include "run/ScheduleStoreRun.h"
 #include "runtime/Date.h"
@@ -176,8 +177,8 @@ int runScheduleTool(const std::vector<std::string>& args, std::ostream& out, std
                 ensureGuiApplication();
             }
             std::string problem;
-            if (!writeScheduleReport(programFolder() / "EMI.rpt", *calculation, options.pdf,
-                                     options.csv, problem)) {
+            if (!writeScheduleReport(reportDefinitionFile(), *calculation, options.pdf, options.csv,
+                                     problem)) {
                 err << problem << "\n";
                 status = kToolFailure;
             }
