@@ -17,6 +17,7 @@ fail() {
 
 cmake --install "$build" --prefix "$work/staged" >/dev/null
 mkdir -p "$work/elsewhere" "$work/cwd" "$work/config" "$work/data" "$work/home"
+mkdir -m 700 "$work/runtime"
 mv "$work/staged" "$work/elsewhere/prefix"
 prefix=$work/elsewhere/prefix
 
@@ -62,7 +63,7 @@ appstreamcli validate --no-net "$prefix/share/metainfo/$id.metainfo.xml" >/dev/n
 # A clean user: no configuration, a fresh data folder, standing far from both trees.
 run() {
   (cd "$work/cwd" && env HOME="$work/home" XDG_CONFIG_HOME="$work/config" \
-     XDG_DATA_HOME="$work/data" QT_QPA_PLATFORM=offscreen "$prefix/bin/quillet-schedule" "$@")
+     XDG_DATA_HOME="$work/data" XDG_RUNTIME_DIR="$work/runtime" QT_QPA_PLATFORM=offscreen "$prefix/bin/quillet-schedule" "$@")
 }
 
 run --months 24 --pdf x.pdf >/dev/null || fail "the installed tool could not write a report"
