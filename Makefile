@@ -30,3 +30,8 @@ format:
 
 clean:
 	rm -rf $(BUILD_DIR)
+
+# The Debian package (CPack): $(BUILD_DIR)/quillet_<version>_<arch>.deb
+.PHONY: package
+package: build
+	@cmake --build $(BUILD_DIR) --target package

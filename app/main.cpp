@@ -9,6 +9,8 @@
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quillet"));
+    // Lets the desktop match the window to its menu entry and icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral(QUILLET_APP_ID));
     // One style on every desktop, so the coloured buttons show their colours.
     QApplication::setStyle(QStringLiteral("Fusion"));
     quillet::installMessageBoxService(std::make_shared<quillet::QtMessageBoxes>());

@@ -8,6 +8,7 @@ packages=(
   libsqlite3-dev unixodbc-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation2 poppler-utils
+  desktop-file-utils appstream
 )
 
 missing=()

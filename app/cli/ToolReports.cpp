@@ -7,7 +7,7 @@
 
 #include "cli/OffscreenApplication.h"
 #include "report/ReportExport.h"
-#include "runtime/ProgramFolder.h"
+#include "report/ReportDefinitionSearch.h"
 
 namespace quillet {
 
@@ -37,7 +37,7 @@ bool writeToolReports(const ToolOptions& options, const ReportCalculation& calcu
             toStandardOutput = *file;
         }
     }
-    if (!writeScheduleReport(programFolder() / "EMI.rpt", calculation, pdf, csv, problem)) {
+    if (!writeScheduleReport(reportDefinitionFile(), calculation, pdf, csv, problem)) {
         return false;
     }
     if (!toStandardOutput.empty()) {

@@ -8,6 +8,7 @@
 #include <set>
 #include <sstream>
 
+#include "report/ReportDefinitionSearch.h"
 #include "report/ReportPlaceholders.h"
 #include "runtime/Numbers.h"
 #include "runtime/Text.h"
@@ -435,7 +436,7 @@ ReportDefinition parseReportDefinition(std::string_view text) {
 ReportDefinition loadReportDefinition(const std::filesystem::path& file) {
     std::error_code ec;
     if (!std::filesystem::exists(file, ec)) {
-        throw ReportDefinitionError(0, "the file does not exist");
+        throw ReportDefinitionError(0, missingDefinitionProblem(file));
     }
     if (std::filesystem::is_directory(file, ec)) {
         throw ReportDefinitionError(0, "this is a folder, not a report definition file");

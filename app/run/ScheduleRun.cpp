@@ -2,8 +2,8 @@
 #include <exception>
 
 #include "gui/Form1.h"
+#include "report/ReportDefinitionSearch.h"
 #include "run/ScheduleStoreRun.h"
-#include "runtime/ProgramFolder.h"
 #include "ui/MessageBox.h"
 
 namespace quillet {
@@ -27,7 +27,7 @@ void Form1::showinDG() {
         CR.setProperty(67, Variant(std::int16_t{2}));
         CR.setProperty(34, Variant(true));
         CR.setProperty(13, Variant(""));
-        CR.setProperty(3, Variant((programFolder() / "EMI.rpt").string()));
+        CR.setProperty(3, Variant(reportDefinitionFile().string()));
     };
     hooks.refreshGrid = [this] { ShowinnDG(); };
     hooks.showEmi = [this](const std::string& text) {

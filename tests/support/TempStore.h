@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -46,6 +47,11 @@ public:
             m_hadPrevious = true;
         }
         ::setenv("XDG_DATA_HOME", m_folder.c_str(), 1);
+        // A report definition of the user's own must not stand in for the shipped one.
+        if (const char* old = std::getenv("XDG_CONFIG_HOME")) {
+            m_previousConfig = old;
+        }
+        ::setenv("XDG_CONFIG_HOME", (m_folder / "config").c_str(), 1);
         messages = std::make_shared<RecordingMessageBoxes>();
         m_previousService = installMessageBoxService(messages);
     }
@@ -55,6 +61,11 @@ public:
             ::setenv("XDG_DATA_HOME", m_previous.c_str(), 1);
         } else {
             ::unsetenv("XDG_DATA_HOME");
+        }
+        if (m_previousConfig) {
+            ::setenv("XDG_CONFIG_HOME", m_previousConfig->c_str(), 1);
+        } else {
+            ::unsetenv("XDG_CONFIG_HOME");
         }
         std::error_code ignored;
         std::filesystem::remove_all(m_folder, ignored);
@@ -71,6 +82,7 @@ private:
     std::filesystem::path m_folder;
     std::string m_previous;
     bool m_hadPrevious = false;
+    std::optional<std::string> m_previousConfig;
     std::shared_ptr<MessageBoxService> m_previousService;
 };
 

@@ -1,0 +1,85 @@
+#!/usr/bin/env bash
+# Installs a build into a temporary prefix, moves that prefix elsewhere (so nothing can be found
+# through the build tree), then checks the layout, runs the desktop-entry and AppStream
+# validators, and writes a PDF report with the installed tool from an unrelated folder.
+# Usage: scripts/check-install.sh BUILD_DIR APP_ID
+set -euo pipefail
+
+build=$(realpath "$1")
+id=$2
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+fail() {
+  echo "check-install: $*" >&2
+  exit 1
+}
+
+cmake --install "$build" --prefix "$work/staged" >/dev/null
+mkdir -p "$work/elsewhere" "$work/cwd" "$work/config" "$work/data" "$work/home"
+mkdir -m 700 "$work/runtime"
+mv "$work/staged" "$work/elsewhere/prefix"
+prefix=$work/elsewhere/prefix
+
+expected=(
+  bin/quillet
+  bin/quillet-schedule
+  share/quillet/EMI.rpt
+  "share/applications/$id.desktop"
+  "share/metainfo/$id.metainfo.xml"
+  "share/icons/hicolor/scalable/apps/$id.svg"
+  share/man/man1/quillet.1.gz
+  share/man/man1/quillet-schedule.1.gz
+  share/doc/quillet/LICENSE
+)
+for size in 16 22 24 32 48 64 128 256; do
+  expected+=("share/icons/hicolor/${size}x${size}/apps/$id.png")
+done
+for file in "${expected[@]}"; do
+  [ -s "$prefix/$file" ] || fail "not installed: $file"
+done
+for program in quillet quillet-schedule; do
+  [ -x "$prefix/bin/$program" ] || fail "not executable: bin/$program"
+  if readelf -d "$prefix/bin/$program" | grep -F -q "$build"; then
+    fail "bin/$program still looks for libraries in the build tree"
+  fi
+done
+# A PNG's width and height are the big-endian words at bytes 16 and 20.
+for size in 16 22 24 32 48 64 128 256; do
+  dimensions=$(od -An -tu1 -j16 -N8 "$prefix/share/icons/hicolor/${size}x${size}/apps/$id.png" |
+    awk '{ print $3 * 256 + $4 "x" $7 * 256 + $8 }')
+  [ "$dimensions" = "${size}x${size}" ] || fail "the ${size}x${size} icon is $dimensions"
+done
+gzip -t "$prefix"/share/man/man1/*.gz || fail "a man page is not a valid gzip file"
+
+desktop-file-validate "$prefix/share/applications/$id.desktop"
+grep -qx "Exec=quillet" "$prefix/share/applications/$id.desktop" ||
+  fail "the desktop entry does not start the window"
+grep -qx "Icon=$id" "$prefix/share/applications/$id.desktop" ||
+  fail "the desktop entry does not name the installed icon"
+appstreamcli validate --no-net "$prefix/share/metainfo/$id.metainfo.xml" >/dev/null ||
+  appstreamcli validate --no-net "$prefix/share/metainfo/$id.metainfo.xml"
+
+# A clean user: no configuration, a fresh data folder, standing far from both trees.
+run() {
+  (cd "$work/cwd" && env HOME="$work/home" XDG_CONFIG_HOME="$work/config" \
+     XDG_DATA_HOME="$work/data" XDG_RUNTIME_DIR="$work/runtime" QT_QPA_PLATFORM=offscreen "$prefix/bin/quillet-schedule" "$@")
+}
+
+run --months 24 --pdf x.pdf >/dev/null || fail "the installed tool could not write a report"
+head -c 5 "$work/cwd/x.pdf" | grep -q '%PDF-' || fail "x.pdf is not a PDF"
+[ -s "$work/data/quillet/quillet.db" ] || fail "the run stored nothing in the data folder"
+
+# Only the installed definition can have been used: without it the report cannot be made, and
+# the message names the places tried.
+mv "$prefix/share/quillet/EMI.rpt" "$work/EMI.rpt"
+rm -f "$work/cwd/y.pdf"
+if run --months 24 --pdf y.pdf >/dev/null 2>"$work/stderr"; then
+  fail "a report was made without the installed definition"
+fi
+grep -qF "$prefix/share/quillet/EMI.rpt" "$work/stderr" ||
+  fail "the missing definition was not explained: $(cat "$work/stderr")"
+grep -qF "$work/config/quillet/EMI.rpt" "$work/stderr" ||
+  fail "the explanation does not name the user's folder: $(cat "$work/stderr")"
+
+echo "check-install: $prefix laid out and working"
