@@ -33,8 +33,8 @@ constexpr const char* kUsage =
     "  --emi               print only the instalment per month\n"
     "  --store             also run the calculation against the data source \"det\" as the\n"
     "                      window does: rewrite its EMI table (messages on stderr)\n"
-    "  --pdf FILE          write the printable schedule report of the stored run to FILE\n"
-    "  --csv FILE          write the same report as CSV to FILE (both imply --store)\n"
+    "  --pdf FILE          write the printable schedule report of this run to FILE\n"
+    "  --csv FILE          write the schedule as CSV to FILE (the format printed below)\n"
     "  --help              show this text\n"
     "\n"
     "Without --emi the schedule is printed as CSV: SN, OpeningBalance, Interest, Principal,\n"
@@ -159,28 +159,20 @@ int runScheduleTool(const std::vector<std::string>& args, std::ostream& out, std
         return kToolFailure;
     }
     int status = 0;
-    const bool report = !options.pdf.empty() || !options.csv.empty();
-    if (options.store || report) {
+    if (options.store) {
         // Messages of the run reach standard error through the message-box fallback.
-        std::optional<ReportCalculation> calculation;
-        ScheduleRunHooks hooks;
-        hooks.prepareReport = [&](const std::string& instalment) {
-            const ScheduleInputs& in = options.inputs;
-            calculation =
-                ReportCalculation{in.amount, in.months, in.rate, in.decimals, in.start, instalment};
-        };
-        const ScheduleRunOutcome outcome = runScheduleToStore(options.inputs, hooks);
-        status = outcome.failed ? kToolFailure : 0;
-        if (report && calculation) {
-            if (!options.pdf.empty()) {
-                ensureGuiApplication();
-            }
-            std::string problem;
-            if (!writeScheduleReport(programFolder() / "EMI.rpt", *calculation, options.pdf,
-                                     options.csv, problem)) {
-                err << problem << "\n";
-                status = kToolFailure;
-            }
+        status = runScheduleToStore(options.inputs, {}).failed ? kToolFailure : 0;
+    }
+    if (!options.pdf.empty() || !options.csv.empty()) {
+        // The report shows this invocation's schedule, whatever the store holds.
+        if (!options.pdf.empty()) {
+            ensureGuiApplication();
+        }
+        std::string problem;
+        if (!writeScheduleReport(programFolder() / "EMI.rpt", options.inputs, options.pdf,
+                                 options.csv, problem)) {
+            err << problem << "\n";
+            status = kToolFailure;
         }
     }
     out << text;

@@ -1,5 +1,6 @@
 // The schedule run behind Calculate, as the window performs it.
 #include "gui/Form1.h"
+#include "report/StoredSchedule.h"
 #include "run/ScheduleStoreRun.h"
 #include "runtime/ProgramFolder.h"
 
@@ -26,7 +27,13 @@ void Form1::showinDG() {
         CR.setProperty(13, Variant(""));
         CR.setProperty(3, Variant((programFolder() / "EMI.rpt").string()));
     };
-    hooks.refreshGrid = [this] { ShowinnDG(); };
+    hooks.refreshGrid = [this] {
+        ShowinnDG();
+        // The report prints the rows the grid now holds, whatever later happens to the table.
+        if (const RecordsetModel* model = m_grid.model(); model != nullptr && model->recordset()) {
+            CR.setSchedule(scheduleOf(*model->recordset()));
+        }
+    };
     hooks.showEmi = [this](const std::string& text) {
         emi()->setText(QString::fromStdString(text));
     };
