@@ -43,15 +43,15 @@ AxisFormat axisFormatOf(const ReportContent& content, const char* storedName) {
     return {};
 }
 
-/// A step of 1, 2 or 5 times a power of ten giving about four intervals up to top.
+/// A step of 1, 2, 2.5 or 5 times a power of ten giving about five intervals up to top.
 double niceStep(double top, double smallest) {
     if (top <= 0) {
         return smallest;
     }
-    const double rough = top / 4;
+    const double rough = top / 5;
     const double power = std::pow(10.0, std::floor(std::log10(rough)));
     double step = power * 10;
-    for (const double factor : {1.0, 2.0, 5.0}) {
+    for (const double factor : {1.0, 2.0, 2.5, 5.0}) {
         if (power * factor >= rough) {
             step = power * factor;
             break;
@@ -130,9 +130,10 @@ private:
     QRectF m_plot;
 };
 
-/// About count labels from 1 to last: a step of 1, 2 or 5 times a power of ten.
+/// About count labels from 1 to last: a whole step of 1, 2 or 5 times a power of ten.
 int labelStep(int last, int count) {
-    return static_cast<int>(niceStep(static_cast<double>(last) * 4 / count, 1.0));
+    const double step = niceStep(static_cast<double>(last) * 5 / count, 1.0);
+    return std::max(1, static_cast<int>(step == 2.5 ? 2 : std::lround(step)));
 }
 
 void drawBalance(QPainter& painter, const QRectF& area, const ReportContent& content,
