@@ -7,8 +7,11 @@
 #include <algorithm>
 
 #include "report/ReportChart.h"
+#include "report/ReportExport.h"
+#include "report/ReportNumbers.h"
 #include "report/ReportStyle.h"
 #include "runtime/Date.h"
+#include "runtime/Numbers.h"
 
 namespace quillet {
 
@@ -355,6 +358,16 @@ PlaceholderValues documentValues(const ReportContent& content) {
         values["decimals"] = calculation->decimals;
         values["start"] = formatDayMonthYear(calculation->start);
         values["instalment"] = calculation->instalment;
+        // The amounts once more as the report's money columns write them.
+        const int decimals = chosenDecimals(calculation).value_or(0);
+        for (const char* name : {"amount", "instalment"}) {
+            const std::string& text = values[name];
+            const auto number = parseNumber(text);
+            values[std::string(name) + ":fixed"] =
+                number ? formatFixed(*number, decimals, false) : text;
+            values[std::string(name) + ":grouped"] =
+                number ? formatFixed(*number, decimals, true) : text;
+        }
     }
     values["today"] = formatDayMonthYear(today());
     values["rows"] = std::to_string(content.table.rows.size());

@@ -31,7 +31,7 @@ TEST_F(ReportTest, AWindowsReportShowsItsOwnRowsAfterAnotherWindowRewroteTheTabl
     if (havePdfToText()) {
         const auto pages = pdfPages(file("first.pdf"));
         EXPECT_NE(pages.back().find("Total (36 instalments)"), std::string::npos) << pages.back();
-        EXPECT_NE(pages.back().find("Loan of 250000 at 7.5% for 36 months"), std::string::npos);
+        EXPECT_NE(pages.back().find("Loan of 250,000 at 7.5% for 36 months"), std::string::npos);
     }
 }
 

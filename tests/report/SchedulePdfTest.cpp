@@ -85,6 +85,13 @@ TEST_F(SchedulePdf, EveryPageHasHeadingsRowsInFullAndTotalsThatAddUp) {
         const auto pages = pdfPages(file("s.pdf"));
         ASSERT_GE(pages.size(), 2U);
         EXPECT_NE(pages[0].find("Balance owed"), std::string::npos);  // the chart
+        const std::size_t amount = pages[0].find("Loan amount");
+        ASSERT_NE(amount, std::string::npos);
+        const std::string amountLine =
+            pages[0].substr(amount, pages[0].find('\n', amount) - amount) + " ";
+        EXPECT_NE(amountLine.find(" " + formatFixed(250000, decimals, true) + " "),
+                  std::string::npos)
+            << amountLine;
         std::vector<Row> rows;
         for (std::size_t p = 0; p < pages.size(); ++p) {
             SCOPED_TRACE("page " + std::to_string(p + 1));
