@@ -56,14 +56,8 @@ int writeStandardOutput(std::ostream& out, const std::string& text, ToolMessages
 // What Calculate does with the same inputs: empty the EMI table, store the schedule, report the
 // first failure (through the messages). With inputs that failed their checks the run deletes and
 // then fails on the same text, as in the window.
-int runAgainstStore(const ToolOptions& options, std::optional<ReportCalculation>& calculation) {
-    ScheduleRunHooks hooks;
-    hooks.prepareReport = [&](const std::string& instalment) {
-        const ScheduleInputs& in = options.inputs;
-        calculation =
-            ReportCalculation{in.amount, in.months, in.rate, in.decimals, in.start, instalment};
-    };
-    const ScheduleRunOutcome outcome = runScheduleToStore(options.inputs, hooks);
+int runAgainstStore(const ToolOptions& options) {
+    const ScheduleRunOutcome outcome = runScheduleToStore(options.inputs, {});
     return outcome.failed ? statusOfRunError(outcome.errorNumber) : kToolDone;
 }
 
@@ -89,8 +83,8 @@ int runScheduleTool(const std::vector<std::string>& args, std::ostream& out, std
     for (const auto& message : checks) {
         messages.check(message);
     }
-    // The reports are made from the stored schedule, so asking for one runs the store too.
-    const bool storeRun = options.store || wantsReport(options);
+    // The reports show this invocation's schedule; only --store touches the record store.
+    const bool storeRun = options.store;
     if (!checks.empty() && !storeRun) {
         return kToolInputFailed;
     }
@@ -109,15 +103,14 @@ int runScheduleTool(const std::vector<std::string>& args, std::ostream& out, std
             }
         }
     }
-    std::optional<ReportCalculation> calculation;
     if (storeRun) {
-        const int runStatus = runAgainstStore(options, calculation);
+        const int runStatus = runAgainstStore(options);
         status = runStatus != kToolDone ? runStatus : status;
     }
-    if (status == kToolDone && wantsReport(options) && calculation) {
+    if (status == kToolDone && wantsReport(options)) {
         std::string reportOnStandardOutput;
         std::string problem;
-        if (!writeToolReports(options, *calculation, reportOnStandardOutput, problem)) {
+        if (!writeToolReports(options, reportOnStandardOutput, problem)) {
             messages.diagnose(problem);
             return kToolOutputFailed;
         }

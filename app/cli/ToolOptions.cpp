@@ -108,11 +108,13 @@ const std::vector<OptionRow>& optionTable() {
          }},
         {{"pdf"},
          "FILE",
-         "Write the printable schedule report to FILE ('-': stdout).",
+         "Write the printable report of this invocation's schedule to FILE ('-': stdout); "
+         "the store is written only with --store.",
          [](ToolOptions& o, const std::string& v) { return setText(o.pdf, v); }},
         {{"csv"},
          "FILE",
-         "Write the same report as CSV to FILE ('-': stdout).",
+         "Write the schedule as CSV to FILE ('-': stdout), the same texts as printed on "
+         "stdout.",
          [](ToolOptions& o, const std::string& v) { return setText(o.csv, v); }},
         {{"h", "help"},
          {},

@@ -6,8 +6,8 @@
 #include <iterator>
 
 #include "cli/OffscreenApplication.h"
-#include "report/ReportExport.h"
 #include "report/ReportDefinitionSearch.h"
+#include "report/ReportExport.h"
 
 namespace quillet {
 
@@ -15,8 +15,8 @@ bool wantsReport(const ToolOptions& options) {
     return !options.pdf.empty() || !options.csv.empty();
 }
 
-bool writeToolReports(const ToolOptions& options, const ReportCalculation& calculation,
-                      std::string& standardOutput, std::string& problem) {
+bool writeToolReports(const ToolOptions& options, std::string& standardOutput,
+                      std::string& problem) {
     if (!options.pdf.empty()) {
         ensureGuiApplication();
     }
@@ -37,7 +37,7 @@ bool writeToolReports(const ToolOptions& options, const ReportCalculation& calcu
             toStandardOutput = *file;
         }
     }
-    if (!writeScheduleReport(reportDefinitionFile(), calculation, pdf, csv, problem)) {
+    if (!writeScheduleReport(reportDefinitionFile(), options.inputs, pdf, csv, problem)) {
         return false;
     }
     if (!toStandardOutput.empty()) {

@@ -5,7 +5,6 @@
 #include <string>
 
 #include "cli/ToolOptions.h"
-#include "report/ReportCalculation.h"
 
 namespace quillet {
 
@@ -15,7 +14,7 @@ bool wantsReport(const ToolOptions& options);
 /// \brief Writes the reports the options ask for. A report sent to kStandardOutputName is put
 /// into standardOutput instead of a file, for the caller to print once everything succeeded.
 /// On failure returns false with the reason in problem.
-bool writeToolReports(const ToolOptions& options, const ReportCalculation& calculation,
-                      std::string& standardOutput, std::string& problem);
+bool writeToolReports(const ToolOptions& options, std::string& standardOutput,
+                      std::string& problem);
 
 }  // namespace quillet

@@ -1,11 +1,10 @@
 #include "report/ReportControl.h"
 
-#include <QPrintPreviewDialog>
-#include <QPrinter>
 #include <QToolBar>
 
 #include "report/ReportCsv.h"
 #include "report/ReportExport.h"
+#include "report/ReportPreview.h"
 #include "runtime/RuntimeError.h"
 #include "ui/MessageBox.h"
 
@@ -86,9 +85,14 @@ void ReportControl::setCalculation(const ReportCalculation& calculation) {
     m_calculation = calculation;
 }
 
+void ReportControl::setSchedule(StoredSchedule schedule) {
+    m_schedule = std::move(schedule);
+}
+
 void ReportControl::clear() {
     invoke(kReset);
     m_calculation.reset();
+    m_schedule.reset();
 }
 
 std::optional<ReportContent> ReportControl::load() const {
@@ -97,7 +101,7 @@ std::optional<ReportContent> ReportControl::load() const {
         return std::nullopt;
     }
     try {
-        ReportContent content = loadReportContent(m_reportFile, m_calculation);
+        ReportContent content = loadReportContent(m_reportFile, m_calculation, *m_schedule);
         if (!m_title.empty()) {
             content.definition.title = literalTemplate(m_title);
         }
@@ -113,23 +117,14 @@ bool ReportControl::printPreview(QWidget* parent) {
     if (!content) {
         return false;
     }
-    const QString title =
-        QString::fromStdString(expandTemplate(content->definition.title, documentValues(*content)));
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setPageLayout(reportPageLayout(content->definition));
-    printer.setDocName(title);
-    QPrintPreviewDialog dialog(&printer, parent);
-    dialog.setWindowTitle(QStringLiteral("Print Preview - ") + title);
-    QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
-                     [&content](QPrinter* target) { renderReport(*content, *target); });
+    ReportPreviewDialog dialog(*content, parent);
+    dialog.setWindowTitle(QStringLiteral("Print Preview - ") +
+                          QString::fromStdString(
+                              expandTemplate(content->definition.title, documentValues(*content))));
     if (m_windowState == kWindowMaximised) {
         dialog.setWindowState(dialog.windowState() | Qt::WindowMaximized);
     }
-    if (!m_windowControls) {
-        for (QToolBar* bar : dialog.findChildren<QToolBar*>()) {
-            bar->hide();
-        }
-    }
+    dialog.toolBar()->setVisible(m_windowControls);
     dialog.exec();
     return true;
 }
@@ -148,12 +143,13 @@ bool ReportControl::exportPdf(const std::filesystem::path& file) {
 }
 
 bool ReportControl::exportCsv(const std::filesystem::path& file) {
-    const auto content = load();
-    if (!content) {
+    // The CSV is quillet-schedule's file format: it needs the rows, not the definition.
+    if (!isPrepared()) {
+        MsgBox(kNotPrepared);
         return false;
     }
     std::string error;
-    if (!writeReportCsv(content->definition, content->table, file, error)) {
+    if (!writeReportCsv(*m_schedule, file, error)) {
         MsgBox(error);
         return false;
     }

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "report/ReportCalculation.h"
+#include "report/StoredSchedule.h"
 #include "runtime/Variant.h"
 
 class QWidget;
@@ -47,13 +48,18 @@ public:
     /// The loan inputs of the calculation whose schedule is stored; the window calls this just
     /// before preparing the control.
     void setCalculation(const ReportCalculation& calculation);
-    /// \brief Forgets the prepared report and the calculation. The window calls this when a
-    /// calculation begins, so a calculation that fails never leaves the report of the previous
+    /// \brief The rows of the calculation, as the grid loaded them at the end of the run. The
+    /// report prints these, whatever later happens to the stored table (another window or the
+    /// command-line tool may rewrite it).
+    void setSchedule(StoredSchedule schedule);
+
+    /// \brief Forgets the prepared report, the calculation and its rows. The window calls this when
+    /// a calculation begins, so a calculation that fails never leaves the report of the previous
     /// inputs standing over a partly rewritten table.
     void clear();
 
-    /// True once a report file has been set since the last reset.
-    bool isPrepared() const { return !m_reportFile.empty(); }
+    /// True once a report file and the calculation's rows have been set since the last reset.
+    bool isPrepared() const { return !m_reportFile.empty() && m_schedule.has_value(); }
     /// The loan inputs given by setCalculation(), if any since the last clear().
     const std::optional<ReportCalculation>& calculation() const { return m_calculation; }
 
@@ -74,6 +80,7 @@ private:
     std::string m_title;
     std::filesystem::path m_reportFile;
     std::optional<ReportCalculation> m_calculation;
+    std::optional<StoredSchedule> m_schedule;
 };
 
 }  // namespace quillet

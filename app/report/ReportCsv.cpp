@@ -5,49 +5,66 @@
 #include <fstream>
 #include <system_error>
 
+#include <algorithm>
+#include <array>
+
+#include "report/ReportTable.h"
+#include "runtime/Text.h"
+#include "schedule/ScheduleTexts.h"
+
 namespace quillet {
 
 namespace {
 
-void appendField(std::string& out, const std::string& text) {
-    if (text.find_first_of(",\"\r\n") == std::string::npos) {
-        out.append(text);
-        return;
-    }
-    out.push_back('"');
-    for (const char c : text) {
-        if (c == '"') {
-            out.push_back('"');
-        }
-        out.push_back(c);
-    }
-    out.push_back('"');
-}
-
-void appendLine(std::string& out, const std::vector<std::string>& fields) {
-    for (std::size_t i = 0; i < fields.size(); ++i) {
-        if (i > 0) {
-            out.push_back(',');
-        }
-        appendField(out, fields[i]);
-    }
-    out.push_back('\n');
-}
+/// The CSV's columns, in order: the stored EMI columns as the tool writes them.
+constexpr std::array<std::pair<const char*, ValueFormat>, 6> kColumns = {{
+    {"SN", ValueFormat::General},
+    {"OpeningBalance", ValueFormat::General},
+    {"Interest", ValueFormat::General},
+    {"Principal", ValueFormat::General},
+    {"ClosingBalance", ValueFormat::General},
+    {"EMIDate", ValueFormat::Date},
+}};
 
 }  // namespace
 
-std::string reportCsv(const ReportDefinition& definition, const ReportTable& table) {
-    std::string out;
-    appendLine(out, definition.csvHeader == CsvHeader::Headings ? table.headings : table.names);
-    for (const auto& row : table.rows) {
-        appendLine(out, row);
+std::string reportCsv(const StoredSchedule& schedule) {
+    std::array<std::size_t, kColumns.size()> sources{};
+    for (std::size_t i = 0; i < kColumns.size(); ++i) {
+        const auto& names = schedule.columns;
+        const auto found = std::find_if(names.begin(), names.end(), [&](const std::string& name) {
+            return equalsIgnoringCase(name, kColumns[i].first);
+        });
+        if (found == names.end()) {
+            throw ReportDefinitionError(
+                0, std::string("the EMI table has no column \"") + kColumns[i].first + "\"");
+        }
+        sources[i] = static_cast<std::size_t>(found - names.begin());
+    }
+    std::string out = kScheduleCsvHeader;
+    out.reserve(out.size() + schedule.rows.size() * 64);
+    for (const auto& row : schedule.rows) {
+        // None of these texts can hold a comma, a quote or a line break: no quoting needed.
+        for (std::size_t i = 0; i < kColumns.size(); ++i) {
+            if (i > 0) {
+                out.push_back(',');
+            }
+            out += cellText(row.at(sources[i]), kColumns[i].second, -1);
+        }
+        out.push_back('\n');
     }
     return out;
 }
 
-bool writeReportCsv(const ReportDefinition& definition, const ReportTable& table,
-                    const std::filesystem::path& file, std::string& error) {
-    const std::string text = reportCsv(definition, table);
+bool writeReportCsv(const StoredSchedule& schedule, const std::filesystem::path& file,
+                    std::string& error) {
+    std::string text;
+    try {
+        text = reportCsv(schedule);
+    } catch (const ReportDefinitionError& problem) {
+        error = "Cannot write \"" + file.string() + "\": " + problem.problem();
+        return false;
+    }
     // Written beside the target and renamed into place, so a failed write never leaves a
     // truncated file where a good one was.
     std::filesystem::path partial = file;

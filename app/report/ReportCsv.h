@@ -1,22 +1,21 @@
 #pragma once
-// The schedule as CSV: the report's columns and cell texts, one line per stored row.
+// The schedule as CSV: the very file format quillet-schedule writes, so one reader serves both.
 
 #include <filesystem>
 #include <string>
 
-#include "report/ReportDefinition.h"
-#include "report/ReportTable.h"
+#include "report/StoredSchedule.h"
 
 namespace quillet {
 
-/// \brief The CSV text: a header row (the stored column names, or the report's headings when the
-/// definition says csv-header = headings), then one line per row with the texts the report
-/// prints. Fields holding a comma, a quote or a line break are quoted; lines end with "\n".
-/// No totals row: the file holds data only.
-std::string reportCsv(const ReportDefinition& definition, const ReportTable& table);
+/// \brief The CSV text: quillet-schedule's header line (SN, OpeningBalance, Interest, Principal,
+/// ClosingBalance, EMIDate), then one line per row with the texts the tool writes: figures in the
+/// general number form, dates as dd/Mmm/yyyy. Lines end with "\n". No totals: data only.
+/// A schedule lacking one of those columns throws ReportDefinitionError (line 0).
+std::string reportCsv(const StoredSchedule& schedule);
 
 /// Writes reportCsv to file; on failure returns false and says why in error.
-bool writeReportCsv(const ReportDefinition& definition, const ReportTable& table,
-                    const std::filesystem::path& file, std::string& error);
+bool writeReportCsv(const StoredSchedule& schedule, const std::filesystem::path& file,
+                    std::string& error);
 
 }  // namespace quillet

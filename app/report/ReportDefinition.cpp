@@ -76,11 +76,15 @@ std::optional<ColumnReference> parseColumnReference(std::string_view text) {
     return ColumnReference{std::string(text), 0};
 }
 
-bool sameReference(const ReportColumn& column, const ColumnReference& reference) {
-    if (reference.position != 0) {
-        return column.position == reference.position;
+/// A column's first field made comparable: without blanks, names in lower case.
+std::string columnKey(std::string_view text) {
+    std::string key;
+    for (const char c : text) {
+        if (c != ' ' && c != '\t') {
+            key.push_back(static_cast<char>(std::tolower(static_cast<unsigned char>(c))));
+        }
     }
-    return column.position == 0 && toLowerAscii(column.source) == toLowerAscii(reference.name);
+    return key;
 }
 
 enum class Section { None, Report, Inputs, Columns, Totals, PageHeader, PageFooter };
@@ -258,7 +262,7 @@ private:
         const auto [key, value] =
             keyValue(line,
                      {"title", "subtitle", "empty-text", "paper", "orientation", "margins", "font",
-                      "font-size", "csv-header"},
+                      "font-size", "csv-header", "chart"},
                      "report");
         ReportDefinition& d = m_definition;
         if (key == "title") {
@@ -281,9 +285,11 @@ private:
         } else if (key == "font-size") {
             d.fontSize = number(value, key, 5, 24);
         } else if (key == "csv-header") {
-            d.csvHeader = choice(value, key, {"names", "headings"}) == "names"
-                              ? CsvHeader::Names
-                              : CsvHeader::Headings;
+            // Older definitions chose the CSV header here; the CSV now always has the columns
+            // and texts of quillet-schedule's CSV, so the value is checked and has no effect.
+            choice(value, key, {"names", "headings"});
+        } else if (key == "chart") {
+            d.chart = choice(value, key, {"yes", "no"}) == "yes";
         }
     }
 
@@ -306,23 +312,37 @@ private:
                 "a [columns] line is \"column | heading | alignment | format\", optionally "
                 "followed by \"| width%\"");
         }
-        const auto reference = parseColumnReference(fields[0]);
-        if (!reference) {
-            fail("\"" + std::string(fields[0]) +
-                 "\" is not a column: write the stored column's name (letters, digits, _) or "
-                 "@n for the n-th stored column");
-        }
         ReportColumn column;
-        column.source = reference->name;
-        column.position = reference->position;
+        std::size_t start = 0;
+        while (true) {
+            const std::size_t plus = fields[0].find('+', start);
+            const std::string_view part = trim(fields[0].substr(start, plus - start));
+            const auto reference = parseColumnReference(part);
+            if (!reference) {
+                fail("\"" + std::string(part) +
+                     "\" is not a column: write the stored column's name (letters, digits, _) or "
+                     "@n for the n-th stored column, several joined by + for their sum");
+            }
+            if (start == 0) {
+                column.source = reference->name;
+                column.position = reference->position;
+            } else {
+                column.addedSources.push_back({reference->name, reference->position});
+            }
+            if (plus == std::string_view::npos) {
+                break;
+            }
+            start = plus + 1;
+        }
         column.heading = std::string(fields[1]);
         const std::string alignment = choice(fields[2], "alignment", {"left", "center", "right"});
         column.alignment = alignment == "left"     ? CellAlignment::Left
                            : alignment == "center" ? CellAlignment::Center
                                                    : CellAlignment::Right;
-        column.format = choice(fields[3], "format", {"general", "date"}) == "date"
-                            ? ValueFormat::Date
-                            : ValueFormat::General;
+        readFormat(fields[3], column);
+        if (!column.addedSources.empty() && (column.format == ValueFormat::Date)) {
+            fail("a sum of columns needs a number format (general, fixed or grouped), not date");
+        }
         if (fields.size() == 5) {
             std::string_view width = fields[4];
             if (!width.empty() && width.back() == '%') {
@@ -335,7 +355,34 @@ private:
             }
         }
         column.line = m_line;
+        m_columnKeys.push_back(columnKey(fields[0]));
         m_definition.columns.push_back(std::move(column));
+    }
+
+    /// "general", "date", "fixed", "grouped", the last two optionally with decimals: "fixed 2".
+    void readFormat(std::string_view text, ReportColumn& column) const {
+        const std::size_t blank = text.find_first_of(" \t");
+        const std::string_view name = text.substr(0, blank);
+        const std::string chosen = choice(name, "format", {"general", "date", "fixed", "grouped"});
+        column.format = chosen == "date"      ? ValueFormat::Date
+                        : chosen == "fixed"   ? ValueFormat::Fixed
+                        : chosen == "grouped" ? ValueFormat::Grouped
+                                              : ValueFormat::General;
+        if (blank == std::string_view::npos) {
+            return;
+        }
+        const std::string_view decimals = trim(text.substr(blank));
+        const bool digitsOnly = !decimals.empty() && decimals.size() <= 2 &&
+                                std::all_of(decimals.begin(), decimals.end(),
+                                            [](unsigned char c) { return std::isdigit(c); });
+        if (column.format != ValueFormat::Fixed && column.format != ValueFormat::Grouped) {
+            fail("only the fixed and grouped formats take a number of decimals");
+        }
+        if (!digitsOnly || std::stoi(std::string(decimals)) > 15) {
+            fail("the decimals of a format must be a whole number from 0 to 15, not \"" +
+                 std::string(decimals) + "\"");
+        }
+        column.decimals = std::stoi(std::string(decimals));
     }
 
     void readTotalsSetting(std::string_view line) {
@@ -348,11 +395,10 @@ private:
         while (start <= value.size()) {
             const std::size_t comma = value.find(',', start);
             const std::string_view item = trim(value.substr(start, comma - start));
-            const auto reference = parseColumnReference(item);
-            if (!reference) {
-                fail("\"" + std::string(item) + "\" is not a column name or @n in \"columns\"");
+            if (item.empty()) {
+                fail("an empty column in \"columns\"; separate the columns with single commas");
             }
-            m_totals.push_back(*reference);
+            m_totals.emplace_back(item);
             if (comma == std::string_view::npos) {
                 break;
             }
@@ -385,17 +431,12 @@ private:
                              : "the [columns] section lists no columns");
         }
         m_line = m_totalsLine;
-        for (const ColumnReference& reference : m_totals) {
-            const auto& columns = m_definition.columns;
-            const auto found = std::find_if(
-                columns.begin(), columns.end(),
-                [&](const ReportColumn& column) { return sameReference(column, reference); });
-            const std::string name =
-                reference.position != 0 ? "@" + std::to_string(reference.position) : reference.name;
-            if (found == columns.end()) {
+        for (const std::string& name : m_totals) {
+            const auto found = std::find(m_columnKeys.begin(), m_columnKeys.end(), columnKey(name));
+            if (found == m_columnKeys.end()) {
                 fail("the total of \"" + name + "\" names no column of [columns]");
             }
-            const auto index = static_cast<std::size_t>(found - columns.begin());
+            const auto index = static_cast<std::size_t>(found - m_columnKeys.begin());
             auto& totalled = m_definition.totalledColumns;
             if (std::find(totalled.begin(), totalled.end(), index) != totalled.end()) {
                 fail("the total of \"" + name + "\" is asked for twice");
@@ -418,7 +459,9 @@ private:
     std::map<Section, int> m_sectionLines;
     std::set<std::string> m_keys;
     double m_widthTotal = 0;
-    std::vector<ColumnReference> m_totals;
+    std::vector<std::string> m_totals;
+    /// The first field of each column, as columnKey gives it, to find the totalled ones.
+    std::vector<std::string> m_columnKeys;
     int m_totalsLine = 0;
 };
 

@@ -19,20 +19,33 @@ enum class ValueFormat {
     General,
     /// dd/Mmm/yyyy, as the grid's date column.
     Date,
+    /// A number with exactly a given count of decimals: 4803.40.
+    Fixed,
+    /// As Fixed, with the digits grouped in thousands: 4,803.40.
+    Grouped,
 };
 
-/// What the CSV export puts in its header row.
-enum class CsvHeader { Names, Headings };
+/// \brief A stored column named in the definition: by name (matched without regard to case) or,
+/// when the definition writes "@n", by its 1-based position.
+struct ColumnSource {
+    std::string name;
+    int position = 0;
+};
 
 /// \brief One column of the schedule table: which stored column it shows and how.
 struct ReportColumn {
     /// The stored column's name (matched without regard to case); empty when given by position.
     std::string source;
-    /// 1-based position of the stored column when the definition writes "#n"; 0 otherwise.
+    /// 1-based position of the stored column when the definition writes "@n"; 0 otherwise.
     int position = 0;
+    /// \brief Further stored columns added to the first ("Interest + Principal"): the cell shows
+    /// the sum of the parts' figures as this column writes them.
+    std::vector<ColumnSource> addedSources;
     std::string heading;
     CellAlignment alignment = CellAlignment::Left;
     ValueFormat format = ValueFormat::General;
+    /// Decimals of a fixed or grouped column; -1 for the decimals the calculation rounded to.
+    int decimals = -1;
     /// Share of the table's width in percent; 0 lets the layout decide.
     double widthPercent = 0;
     /// Line of the definition that declared the column, for messages about it.
@@ -68,7 +81,8 @@ struct ReportDefinition {
     double fontSize = 9;
     /// Font family; empty uses the platform's default sans-serif face.
     std::string fontFamily;
-    CsvHeader csvHeader = CsvHeader::Names;
+    /// Whether the first page shows the chart of the balance and the yearly repayments.
+    bool chart = false;
 
     std::vector<ReportInputLine> inputs;
     std::vector<ReportColumn> columns;

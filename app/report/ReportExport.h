@@ -1,6 +1,6 @@
 #pragma once
-// Making the report from its definition file and the stored schedule, for the window's report
-// control and for quillet-schedule.
+// Making the report from its definition file and the rows of its own calculation, for the
+// window's report control and for quillet-schedule.
 
 #include <filesystem>
 #include <optional>
@@ -9,8 +9,11 @@
 
 #include "report/ReportCalculation.h"
 #include "report/ScheduleReport.h"
+#include "report/StoredSchedule.h"
 
 namespace quillet {
+
+struct ScheduleInputs;
 
 /// \brief Why a report cannot be made, as one message for the user.
 class ReportFailure : public std::runtime_error {
@@ -18,21 +21,24 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-/// \brief Loads the definition, reads the EMI table from the store "det" and builds the
-/// report's texts. Throws ReportFailure naming the file and line of a faulty definition, or the
-/// store's description when the schedule cannot be read.
-ReportContent loadReportContent(const std::filesystem::path& definition,
-                                const std::optional<ReportCalculation>& calculation);
+/// The decimals the calculation rounded to, as whole decimals for the report's fixed formats.
+std::optional<int> chosenDecimals(const std::optional<ReportCalculation>& calculation);
 
-/// \brief Writes the stored schedule as a PDF and/or CSV file (an empty path skips that output),
-/// using the definition file and the loan inputs of the calculation. On failure returns false
-/// and puts the reason in error; nothing is shown.
+/// \brief Loads the definition and builds the report's texts from schedule, the rows of the
+/// calculation. Throws ReportFailure naming the file and line of a faulty definition.
+ReportContent loadReportContent(const std::filesystem::path& definition,
+                                const std::optional<ReportCalculation>& calculation,
+                                const StoredSchedule& schedule);
+
+/// \brief Computes the schedule of inputs and writes it as a PDF report and/or CSV file (an
+/// empty path skips that output). Nothing is read from or written to the store: the files show
+/// this computation whatever the store holds. On failure returns false and puts the reason in
+/// error; nothing is shown.
 ///
 /// The PDF needs a QGuiApplication (or QApplication) created by the caller beforehand; without a
 /// display set QT_QPA_PLATFORM=offscreen before creating it. The CSV alone needs no Qt
 /// application. Without one, asking for a PDF fails with a message saying so.
-bool writeScheduleReport(const std::filesystem::path& definition,
-                         const ReportCalculation& calculation,
+bool writeScheduleReport(const std::filesystem::path& definition, const ScheduleInputs& inputs,
                          const std::filesystem::path& pdfOrEmpty,
                          const std::filesystem::path& csvOrEmpty, std::string& error);
 

@@ -7,8 +7,19 @@ namespace quillet {
 
 namespace {
 
-constexpr std::array<std::string_view, 9> kDocumentNames = {
-    "amount", "months", "rate", "decimals", "start", "instalment", "today", "rows", "title"};
+constexpr std::array<std::string_view, 13> kDocumentNames = {"amount",
+                                                             "months",
+                                                             "rate",
+                                                             "decimals",
+                                                             "start",
+                                                             "instalment",
+                                                             "today",
+                                                             "rows",
+                                                             "title",
+                                                             "amount:fixed",
+                                                             "amount:grouped",
+                                                             "instalment:fixed",
+                                                             "instalment:grouped"};
 constexpr std::array<std::string_view, 2> kBandOnlyNames = {"page", "pages"};
 
 bool known(std::string_view name, PlaceholderScope scope) {
@@ -67,7 +78,9 @@ std::optional<std::string> checkTemplate(std::string_view text, PlaceholderScope
             }
             return "unknown placeholder {" + std::string(name) +
                    "} (known: {amount}, {months}, {rate}, {decimals}, {start}, {instalment}, "
-                   "{today}, {rows}, {title}, and in page bands {page} and {pages})";
+                   "{today}, {rows}, {title}, {amount:fixed}, {amount:grouped}, "
+                   "{instalment:fixed}, {instalment:grouped}, and in page bands {page} and "
+                   "{pages})";
         });
 }
 

@@ -1,6 +1,6 @@
 #pragma once
-// The texts of the schedule table: the stored rows passed through the definition's columns, and
-// the totals. Pure; shared by the printed page and the CSV export so both say the same.
+// The texts of the schedule table: the schedule's rows passed through the definition's columns,
+// and the totals. Pure; the printed page, the print preview and the chart all use it.
 
 #include <optional>
 #include <string>
@@ -12,28 +12,45 @@
 
 namespace quillet {
 
-/// \brief One text per definition column for every stored row, plus the totals.
+/// \brief The schedule's figures as numbers, for the chart: one entry per row, in month order.
+/// Empty when the schedule lacks one of the columns the chart draws.
+struct ScheduleSeries {
+    std::vector<double> closingBalance;
+    std::vector<double> interest;
+    std::vector<double> principal;
+    /// The first month's opening balance: where the balance line starts.
+    double openingBalance = 0;
+};
+
+/// \brief One text per definition column for every row, plus the totals.
 struct ReportTable {
     /// The definition's headings, one per column.
     std::vector<std::string> headings;
-    /// The stored column's name behind each report column.
-    std::vector<std::string> names;
     std::vector<std::vector<std::string>> rows;
     /// The total's text for each totalled column; nothing for the others.
     std::vector<std::optional<std::string>> totals;
+    /// The decimals each column writes (fixed and grouped columns; -1 for the others).
+    std::vector<int> decimals;
+    ScheduleSeries series;
 };
 
-/// \brief A value as the grid shows it in a column of that format: numbers in the general form,
-/// dates as dd/Mmm/yyyy in a date column, a Null as an empty cell.
-std::string cellText(const Variant& value, ValueFormat format);
+/// \brief A value as a cell of that format shows it: numbers in the general form (as the grid)
+/// or with exactly decimals (fixed, grouped), dates as dd/Mmm/yyyy in a date column, a Null as
+/// an empty cell, a text that is not a number as it is.
+std::string cellText(const Variant& value, ValueFormat format, int decimals);
 
-/// \brief Sums the numbers of a column given as texts, rounded to the most decimals any of them
-/// shows, so the noise of binary fractions never reaches the page; empty cells count as 0. A
-/// text that is not a number leaves the total empty.
-std::string columnTotal(const std::vector<std::vector<std::string>>& rows, std::size_t column);
+/// \brief The total of a column given as its texts: the exact sum of the figures shown, written
+/// as the column writes its figures (fixed/grouped: with decimals; general: with the most
+/// decimals any figure shows). Empty cells count as 0; a text that is not a number leaves the
+/// total empty.
+std::string columnTotal(const std::vector<std::vector<std::string>>& rows, std::size_t column,
+                        ValueFormat format = ValueFormat::General, int decimals = -1);
 
-/// \brief Builds the table. A definition column that names no stored column throws a
+/// \brief Builds the table. chosenDecimals is the calculation's Decimal Round To; fixed and
+/// grouped columns without decimals of their own write that many (without a calculation, the
+/// most the column's values show). A definition column that names no stored column throws a
 /// ReportDefinitionError carrying the line of that column.
-ReportTable buildReportTable(const ReportDefinition& definition, const StoredSchedule& schedule);
+ReportTable buildReportTable(const ReportDefinition& definition, const StoredSchedule& schedule,
+                             std::optional<int> chosenDecimals);
 
 }  // namespace quillet

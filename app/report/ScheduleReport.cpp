@@ -1,36 +1,26 @@
 #include "report/ScheduleReport.h"
 
-#include <QAbstractTextDocumentLayout>
-#include <QPageLayout>
+#include <QFontMetricsF>
 #include <QPageSize>
-#include <QSizeF>
-#include <QTextCursor>
-#include <QTextDocument>
-#include <QTextTable>
+#include <QPainter>
 
-#include <vector>
+#include <algorithm>
 
+#include "report/ReportChart.h"
+#include "report/ReportExport.h"
+#include "report/ReportNumbers.h"
 #include "report/ReportStyle.h"
 #include "runtime/Date.h"
+#include "runtime/Numbers.h"
 
 namespace quillet {
 
 namespace {
 
+using reportStyle::lineHeight;
+
 QString qt(const std::string& text) {
     return QString::fromStdString(text);
-}
-
-Qt::Alignment alignmentOf(CellAlignment alignment) {
-    switch (alignment) {
-        case CellAlignment::Left:
-            return Qt::AlignLeft;
-        case CellAlignment::Center:
-            return Qt::AlignHCenter;
-        case CellAlignment::Right:
-            return Qt::AlignRight;
-    }
-    return Qt::AlignLeft;
 }
 
 QPageSize::PageSizeId pageSizeId(const std::string& paper) {
@@ -49,291 +39,313 @@ QPageSize::PageSizeId pageSizeId(const std::string& paper) {
     return QPageSize::A4;
 }
 
-/// Writes the text of one cell with its alignment, and gives the cell its format when one is given.
-void writeCell(QTextTable& table, int row, int column, const QString& text, Qt::Alignment alignment,
-               const QTextCharFormat& format, const QTextTableCellFormat* cellFormat = nullptr) {
-    QTextTableCell cell = table.cellAt(row, column);
-    if (cellFormat != nullptr) {
-        cell.setFormat(*cellFormat);
+/// The heights of the blocks of a report, in points, from the definition's type sizes.
+struct Heights {
+    explicit Heights(const ReportContent& content, const QSizeF& page) {
+        const ReportDefinition& d = content.definition;
+        const double size = d.fontSize;
+        band = lineHeight(size * reportStyle::kBandScale);
+        bodyTop = d.pageHeader.empty() ? 0 : band + reportStyle::kBandGap;
+        bodyBottom = page.height() - (d.pageFooter.empty() ? 0 : band + reportStyle::kBandGap);
+        title = lineHeight(size * reportStyle::kTitleScale);
+        subtitle = d.subtitle.empty() ? 0 : 2 + lineHeight(size * reportStyle::kSubtitleScale);
+        const auto inputRows = static_cast<double>((d.inputs.size() + 1) / 2);
+        inputRow = lineHeight(size) + 2 * reportStyle::kInputsPadding;
+        inputs = content.calculation && !d.inputs.empty()
+                     ? reportStyle::kBlockGap + inputRows * inputRow
+                     : 0;
+        const double body = bodyBottom - bodyTop;
+        chart = content.table.series.closingBalance.empty()
+                    ? 0
+                    : std::min(body * reportStyle::kChartShare, reportStyle::kChartMaxHeight);
+        chartGap = chart > 0 ? reportStyle::kBlockGap : 0;
+        row = lineHeight(size) + 2 * reportStyle::kCellPadding;
+        table.body = body;
+        table.firstPageTop = title + subtitle + inputs + chartGap + chart + reportStyle::kBlockGap;
+        table.headingRow = row;
+        table.row = row;
+        table.totalsRow = row;
+        table.emptyNote = row;
     }
-    QTextCursor cursor = cell.firstCursorPosition();
-    QTextBlockFormat block = cursor.blockFormat();
-    block.setAlignment(alignment);
-    cursor.setBlockFormat(block);
-    cursor.insertText(text, format);
-}
 
-/// A cell format with a solid rule of width (in layout units) at its top and/or bottom.
-QTextTableCellFormat ruledCell(double topWidth, double bottomWidth, const QColor& colour,
-                               const QColor& shade = {}) {
-    QTextTableCellFormat format;
-    if (topWidth > 0) {
-        format.setTopBorder(topWidth);
-        format.setTopBorderStyle(QTextFrameFormat::BorderStyle_Solid);
-        format.setTopBorderBrush(colour);
-    }
-    if (bottomWidth > 0) {
-        format.setBottomBorder(bottomWidth);
-        format.setBottomBorderStyle(QTextFrameFormat::BorderStyle_Solid);
-        format.setBottomBorderBrush(colour);
-    }
-    if (shade.isValid()) {
-        format.setBackground(shade);
-    }
-    return format;
-}
+    double band = 0;
+    double bodyTop = 0;
+    double bodyBottom = 0;
+    double title = 0;
+    double subtitle = 0;
+    double inputRow = 0;
+    double inputs = 0;
+    double chart = 0;
+    double chartGap = 0;
+    double row = 0;
+    ReportHeights table;
+};
 
-/// Builds the document with a cursor; each block of the report is one member.
-class DocumentBuilder {
+/// Draws one page: everything in points, turned into the device's pixels here.
+class PageDrawer {
 public:
-    DocumentBuilder(const ReportContent& content, QTextDocument& document)
+    PageDrawer(const ReportContent& content, const QSizeF& pageSize, QPainter& painter,
+               const PlaceholderValues& values)
         : m_content(content),
           m_definition(content.definition),
-          m_values(documentValues(content)),
-          m_cursor(&document) {}
+          m_page(pageSize),
+          m_heights(content, pageSize),
+          m_painter(painter),
+          m_values(values),
+          m_scale(reportStyle::pixels(*painter.device(), 1)),
+          m_body(font(m_definition.fontSize)),
+          m_bold(m_body),
+          m_metrics(m_body, painter.device()),
+          m_boldMetrics(boldOf(m_body), painter.device()) {
+        m_bold.setWeight(QFont::Bold);
+        layOutColumns();
+    }
 
-    void build() {
-        // One edit block: the document is laid out once at the end instead of after every
-        // cell, which would make a long schedule quadratic.
-        m_cursor.beginEditBlock();
-        writeTitles();
-        if (m_content.calculation && !m_definition.inputs.empty()) {
-            writeInputs();
+    void draw(const ReportPage& page, int index) {
+        drawBands();
+        double y = m_heights.bodyTop;
+        if (index == 0) {
+            y = drawTop(y);
         }
-        writeSchedule();
-        m_cursor.endEditBlock();
+        if (!page.heading) {
+            return;
+        }
+        y = drawRow(y, m_content.table.headings, m_boldMetrics, m_bold, kHeading);
+        const auto& rows = m_content.table.rows;
+        for (int r = page.firstRow; r < page.firstRow + page.rowCount; ++r) {
+            y = drawRow(y, rows[static_cast<std::size_t>(r)], m_metrics, m_body, kBody);
+        }
+        if (page.emptyNote) {
+            y = drawEmptyNote(y);
+        }
+        if (page.totals) {
+            drawTotals(y);
+        }
     }
 
 private:
-    static double px(double points) { return reportStyle::layoutLength(points); }
+    enum RowKind { kHeading, kBody };
+
+    static QFont boldOf(QFont font) {
+        font.setWeight(QFont::Bold);
+        return font;
+    }
+    QFont font(double points) const {
+        return QFont(reportStyle::font(m_definition, points), m_painter.device());
+    }
+    double px(double points) const { return points * m_scale; }
+    QRectF pxRect(double x, double y, double w, double h) const {
+        return {px(x), px(y), px(w), px(h)};
+    }
     QString expand(const std::string& text) const { return qt(expandTemplate(text, m_values)); }
 
-    void writeTitles() {
-        QTextBlockFormat centred;
-        centred.setAlignment(Qt::AlignHCenter);
-        QTextCharFormat title;
-        title.setFontPointSize(m_definition.fontSize * reportStyle::kTitleScale);
-        title.setFontWeight(QFont::Bold);
-        m_cursor.setBlockFormat(centred);
-        m_cursor.insertText(expand(m_definition.title), title);
-        if (!m_definition.subtitle.empty()) {
-            QTextCharFormat subtitle;
-            subtitle.setFontPointSize(m_definition.fontSize * reportStyle::kSubtitleScale);
-            subtitle.setForeground(reportStyle::kMutedText);
-            centred.setTopMargin(px(2));
-            m_cursor.insertBlock(centred);
-            m_cursor.insertText(expand(m_definition.subtitle), subtitle);
+    void layOutColumns() {
+        const auto& columns = m_definition.columns;
+        double given = 0;
+        int free = 0;
+        for (const ReportColumn& column : columns) {
+            given += column.widthPercent;
+            free += column.widthPercent > 0 ? 0 : 1;
         }
+        const double share = free > 0 ? std::max(0.0, 100 - given) / free : 0;
+        double x = 0;
+        for (const ReportColumn& column : columns) {
+            const double width =
+                m_page.width() * (column.widthPercent > 0 ? column.widthPercent : share) / 100;
+            m_columnX.push_back(x);
+            m_columnWidth.push_back(width);
+            x += width;
+        }
+    }
+
+    /// \brief One line of text in a box, aligned, vertically centred. A text too wide for its
+    /// box is set smaller until it fits: an amount is never cut short.
+    void drawText(const QRectF& box, const QString& text, CellAlignment alignment,
+                  const QFontMetricsF& metrics) {
+        if (text.isEmpty()) {
+            return;
+        }
+        const double padding = px(reportStyle::kCellPadding);
+        const double room = box.width() - 2 * padding;
+        double width = metrics.horizontalAdvance(text);
+        const bool shrink = width > room && room > 0;
+        const QFont font = m_painter.font();
+        if (shrink) {
+            QFont smaller = font;
+            smaller.setPointSizeF(font.pointSizeF() * room / width * 0.98);
+            m_painter.setFont(smaller);
+            width = QFontMetricsF(smaller, m_painter.device()).horizontalAdvance(text);
+        }
+        double x = box.left() + padding;
+        if (alignment == CellAlignment::Right) {
+            x = box.right() - padding - width;
+        } else if (alignment == CellAlignment::Center) {
+            x = box.left() + (box.width() - width) / 2;
+        }
+        const double baseline = box.top() +
+                                (box.height() - metrics.ascent() - metrics.descent()) / 2 +
+                                metrics.ascent();
+        m_painter.drawText(QPointF(x, baseline), text);
+        if (shrink) {
+            m_painter.setFont(font);
+        }
+    }
+
+    void drawBands() {
+        const double rule = px(3);
+        const QFont bandFont = font(m_definition.fontSize * reportStyle::kBandScale);
+        m_painter.setFont(bandFont);
+        const auto band = [&](const PageBand& texts, const QRectF& area, double ruleY) {
+            if (texts.empty()) {
+                return;
+            }
+            m_painter.setPen(reportStyle::kMutedText);
+            m_painter.drawText(area, Qt::AlignLeft | Qt::AlignVCenter, expand(texts.left));
+            m_painter.drawText(area, Qt::AlignHCenter | Qt::AlignVCenter, expand(texts.center));
+            m_painter.drawText(area, Qt::AlignRight | Qt::AlignVCenter, expand(texts.right));
+            m_painter.setPen(QPen(reportStyle::kRule, 0));
+            m_painter.drawLine(QPointF(area.left(), ruleY), QPointF(area.right(), ruleY));
+        };
+        const QRectF header = pxRect(0, 0, m_page.width(), m_heights.band);
+        band(m_definition.pageHeader, header, header.bottom() + rule);
+        const QRectF footer =
+            pxRect(0, m_page.height() - m_heights.band, m_page.width(), m_heights.band);
+        band(m_definition.pageFooter, footer, footer.top() - rule);
+    }
+
+    /// Titles, loan inputs and chart; returns where the table starts.
+    double drawTop(double y) {
+        const double size = m_definition.fontSize;
+        m_painter.setPen(Qt::black);
+        QFont title = font(size * reportStyle::kTitleScale);
+        title.setWeight(QFont::Bold);
+        m_painter.setFont(title);
+        m_painter.drawText(pxRect(0, y, m_page.width(), m_heights.title), Qt::AlignCenter,
+                           expand(m_definition.title));
+        y += m_heights.title;
+        if (m_heights.subtitle > 0) {
+            m_painter.setFont(font(size * reportStyle::kSubtitleScale));
+            m_painter.setPen(reportStyle::kMutedText);
+            m_painter.drawText(pxRect(0, y + 2, m_page.width(), m_heights.subtitle - 2),
+                               Qt::AlignCenter, expand(m_definition.subtitle));
+            y += m_heights.subtitle;
+        }
+        if (m_heights.inputs > 0) {
+            y = drawInputs(y + reportStyle::kBlockGap);
+        }
+        if (m_heights.chart > 0) {
+            y += m_heights.chartGap;
+            drawScheduleChart(m_painter, pxRect(0, y, m_page.width(), m_heights.chart), m_content,
+                              m_scale);
+            y += m_heights.chart;
+        }
+        return y + reportStyle::kBlockGap;
     }
 
     // The loan inputs as label/value pairs, two pairs to a row, in a lightly shaded box.
-    void writeInputs() {
+    double drawInputs(double y) {
         const auto& inputs = m_definition.inputs;
-        const int rows = static_cast<int>((inputs.size() + 1) / 2);
-        QTextTableFormat format;
-        format.setWidth(QTextLength(QTextLength::PercentageLength, 100));
-        format.setColumnWidthConstraints({QTextLength(QTextLength::PercentageLength, 27),
-                                          QTextLength(QTextLength::PercentageLength, 23),
-                                          QTextLength(QTextLength::PercentageLength, 27),
-                                          QTextLength(QTextLength::PercentageLength, 23)});
-        format.setBorder(px(0.75));
-        format.setBorderBrush(reportStyle::kRule);
-        format.setBorderStyle(QTextFrameFormat::BorderStyle_Solid);
-        format.setBorderCollapse(true);
-        format.setCellSpacing(0);
-        format.setCellPadding(px(3));
-        format.setBackground(reportStyle::kInputsShade);
-        format.setTopMargin(px(10));
-        format.setBottomMargin(px(4));
-        QTextTable* table = m_cursor.insertTable(rows, 4, format);
-        QTextCharFormat label;
-        label.setForeground(reportStyle::kMutedText);
-        QTextCharFormat value;
-        value.setFontWeight(QFont::Bold);
+        const double rowHeight = m_heights.inputRow;
+        const double rows = static_cast<double>((inputs.size() + 1) / 2);
+        const QRectF box = pxRect(0, y, m_page.width(), rows * rowHeight);
+        m_painter.fillRect(box, reportStyle::kInputsShade);
+        m_painter.setPen(QPen(reportStyle::kRule, px(0.75)));
+        m_painter.drawRect(box);
+        constexpr double kShares[] = {0, 0.27, 0.5, 0.77, 1};
         for (std::size_t i = 0; i < inputs.size(); ++i) {
-            const int row = static_cast<int>(i / 2);
-            const int column = static_cast<int>(i % 2) * 2;
-            writeCell(*table, row, column, expand(inputs[i].label), Qt::AlignLeft, label);
-            writeCell(*table, row, column + 1, expand(inputs[i].value), Qt::AlignLeft, value);
+            const double top = y + static_cast<double>(i / 2) * rowHeight;
+            const std::size_t pair = (i % 2) * 2;
+            const double labelX = m_page.width() * kShares[pair];
+            const double valueX = m_page.width() * kShares[pair + 1];
+            const double end = m_page.width() * kShares[pair + 2];
+            m_painter.setFont(m_body);
+            m_painter.setPen(reportStyle::kMutedText);
+            drawText(pxRect(labelX, top, valueX - labelX, rowHeight), expand(inputs[i].label),
+                     CellAlignment::Left, m_metrics);
+            m_painter.setFont(m_bold);
+            m_painter.setPen(Qt::black);
+            drawText(pxRect(valueX, top, end - valueX, rowHeight), expand(inputs[i].value),
+                     CellAlignment::Left, m_boldMetrics);
         }
-        m_cursor.movePosition(QTextCursor::End);
+        return y + rows * rowHeight;
     }
 
-    QTextTableFormat scheduleFormat() const {
-        QTextTableFormat format;
-        format.setHeaderRowCount(1);
-        format.setWidth(QTextLength(QTextLength::PercentageLength, 100));
-        QList<QTextLength> widths;
-        for (const ReportColumn& column : m_definition.columns) {
-            widths.push_back(column.widthPercent > 0
-                                 ? QTextLength(QTextLength::PercentageLength, column.widthPercent)
-                                 : QTextLength(QTextLength::VariableLength, 0));
+    double drawRow(double y, const std::vector<std::string>& texts, const QFontMetricsF& metrics,
+                   const QFont& font, RowKind kind) {
+        const double height = m_heights.row;
+        const QRectF row = pxRect(0, y, m_page.width(), height);
+        if (kind == kHeading) {
+            m_painter.fillRect(row, reportStyle::kHeadingShade);
+            m_painter.setPen(QPen(reportStyle::kStrongRule, px(1)));
+            m_painter.drawLine(row.topLeft(), row.topRight());
+            m_painter.drawLine(row.bottomLeft(), row.bottomRight());
+        } else {
+            m_painter.setPen(QPen(reportStyle::kRowRule, px(0.5)));
+            m_painter.drawLine(row.bottomLeft(), row.bottomRight());
         }
-        format.setColumnWidthConstraints(widths);
-        // Rules between the rows only, as a printed statement has them; the cells draw them.
-        format.setBorder(0);
-        format.setBorderCollapse(true);
-        format.setCellSpacing(0);
-        format.setCellPadding(px(2.5));
-        format.setTopMargin(px(10));
-        return format;
-    }
-
-    void writeSchedule() {
-        const ReportTable& data = m_content.table;
+        m_painter.setFont(font);
+        m_painter.setPen(Qt::black);
         const auto& columns = m_definition.columns;
-        const int columnCount = static_cast<int>(columns.size());
-        const bool noRows = data.rows.empty();
-        const bool emptyNote = noRows && !m_definition.emptyText.empty();
-        const bool totals = !m_definition.totalledColumns.empty();
-        const int rowCount =
-            1 + static_cast<int>(data.rows.size()) + (emptyNote ? 1 : 0) + (totals ? 1 : 0);
-        m_cursor.movePosition(QTextCursor::End);
-        QTextTable* table = m_cursor.insertTable(rowCount, columnCount, scheduleFormat());
-        m_schedule = table;
-
-        QTextCharFormat heading;
-        heading.setFontWeight(QFont::Bold);
-        const QTextTableCellFormat headingCell =
-            ruledCell(px(1), px(1), reportStyle::kStrongRule, reportStyle::kHeadingShade);
-        for (int c = 0; c < columnCount; ++c) {
-            const auto& column = columns[static_cast<std::size_t>(c)];
-            writeCell(*table, 0, c, qt(column.heading), alignmentOf(column.alignment), heading,
-                      &headingCell);
+        for (std::size_t c = 0; c < columns.size() && c < texts.size(); ++c) {
+            drawText(pxRect(m_columnX[c], y, m_columnWidth[c], height), qt(texts[c]),
+                     columns[c].alignment, metrics);
         }
+        return y + height;
+    }
 
-        const QTextCharFormat plain;
-        const QTextTableCellFormat rowCell = ruledCell(0, px(0.5), reportStyle::kRowRule);
-        int row = 1;
-        for (const auto& texts : data.rows) {
-            for (int c = 0; c < columnCount; ++c) {
-                writeCell(*table, row, c, qt(texts[static_cast<std::size_t>(c)]),
-                          alignmentOf(columns[static_cast<std::size_t>(c)].alignment), plain,
-                          &rowCell);
-            }
-            ++row;
-        }
-
-        if (emptyNote) {
-            table->mergeCells(row, 0, 1, columnCount);
-            QTextCharFormat note;
-            note.setFontItalic(true);
-            note.setForeground(reportStyle::kMutedText);
-            writeCell(*table, row, 0, expand(m_definition.emptyText), Qt::AlignHCenter, note,
-                      &rowCell);
-            ++row;
-        }
-
-        if (totals) {
-            writeTotals(*table, row);
-        }
+    double drawEmptyNote(double y) {
+        QFont note = m_body;
+        note.setItalic(true);
+        m_painter.setFont(note);
+        m_painter.setPen(reportStyle::kMutedText);
+        m_painter.drawText(pxRect(0, y, m_page.width(), m_heights.row), Qt::AlignCenter,
+                           expand(m_definition.emptyText));
+        m_painter.setPen(QPen(reportStyle::kRowRule, px(0.5)));
+        const QRectF row = pxRect(0, y, m_page.width(), m_heights.row);
+        m_painter.drawLine(row.bottomLeft(), row.bottomRight());
+        return y + m_heights.row;
     }
 
     // The totals row: the label fills the cells before the first totalled column.
-    void writeTotals(QTextTable& table, int row) {
-        const auto& columns = m_definition.columns;
-        const int columnCount = static_cast<int>(columns.size());
-        const int firstTotal = static_cast<int>(m_definition.totalledColumns.front());
-        QTextCharFormat bold;
-        bold.setFontWeight(QFont::Bold);
-        const QTextTableCellFormat totalCell =
-            ruledCell(px(1.2), px(1.2), reportStyle::kStrongRule, reportStyle::kTotalsShade);
-        for (int c = 0; c < columnCount; ++c) {
-            if (c < firstTotal) {
-                // The label's cells: formatted now, written once merged.
-                table.cellAt(row, c).setFormat(totalCell);
-                continue;
-            }
-            const auto& total = m_content.table.totals[static_cast<std::size_t>(c)];
-            writeCell(table, row, c, total ? qt(*total) : QString(),
-                      alignmentOf(columns[static_cast<std::size_t>(c)].alignment), bold,
-                      &totalCell);
+    void drawTotals(double y) {
+        if (m_definition.totalledColumns.empty()) {
+            return;
         }
-        if (firstTotal > 0) {
-            if (firstTotal > 1) {
-                table.mergeCells(row, 0, 1, firstTotal);
+        const QRectF row = pxRect(0, y, m_page.width(), m_heights.row);
+        m_painter.fillRect(row, reportStyle::kTotalsShade);
+        m_painter.setPen(QPen(reportStyle::kStrongRule, px(1.2)));
+        m_painter.drawLine(row.topLeft(), row.topRight());
+        m_painter.drawLine(row.bottomLeft(), row.bottomRight());
+        m_painter.setFont(m_bold);
+        m_painter.setPen(Qt::black);
+        const auto first = m_definition.totalledColumns.front();
+        if (first > 0) {
+            drawText(pxRect(0, y, m_columnX[first], m_heights.row),
+                     expand(m_definition.totalsLabel), CellAlignment::Left, m_boldMetrics);
+        }
+        const auto& totals = m_content.table.totals;
+        for (std::size_t c = first; c < totals.size(); ++c) {
+            if (totals[c]) {
+                drawText(pxRect(m_columnX[c], y, m_columnWidth[c], m_heights.row), qt(*totals[c]),
+                         m_definition.columns[c].alignment, m_boldMetrics);
             }
-            QTextCursor label = table.cellAt(row, 0).firstCursorPosition();
-            QTextBlockFormat block = label.blockFormat();
-            block.setAlignment(Qt::AlignLeft);
-            label.setBlockFormat(block);
-            label.insertText(expand(m_definition.totalsLabel), bold);
         }
     }
 
-public:
-    /// The schedule table, once written.
-    QTextTable* schedule() const { return m_schedule; }
-
-private:
     const ReportContent& m_content;
     const ReportDefinition& m_definition;
-    QTextTable* m_schedule = nullptr;
-    const PlaceholderValues m_values;
-    QTextCursor m_cursor;
+    const QSizeF m_page;
+    const Heights m_heights;
+    QPainter& m_painter;
+    const PlaceholderValues& m_values;
+    const double m_scale;
+    QFont m_body;
+    QFont m_bold;
+    QFontMetricsF m_metrics;
+    QFontMetricsF m_boldMetrics;
+    std::vector<double> m_columnX;
+    std::vector<double> m_columnWidth;
 };
-
-double blockTop(const QTextDocument& document, const QTextTableCell& cell) {
-    return document.documentLayout()->blockBoundingRect(cell.firstCursorPosition().block()).top();
-}
-
-int pageAt(const QTextDocument& document, double y) {
-    return static_cast<int>(y / document.pageSize().height());
-}
-
-/// \brief A totals row that the page break left alone on a page takes the last row with it, so
-/// no page shows totals without any of the rows they add up.
-///
-/// NOTE: the layout keeps a table row whole but knows no "keep with next". So the row before
-/// the last is stretched towards the foot of its page until the last row no longer fits there
-/// and moves on as a whole; the layout itself stretches the last row of a broken page the same
-/// way. Should the layout still split them, the stretch is taken back.
-void keepTotalsWithLastRow(QTextDocument& document, QTextTable& table) {
-    const int totalsRow = table.rows() - 1;
-    const int lastRow = totalsRow - 1;
-    const int column = table.columns() - 1;
-    const auto pageOfRow = [&](int row) {
-        return pageAt(document, blockTop(document, table.cellAt(row, column)));
-    };
-    const int lastPage = pageOfRow(lastRow);
-    if (pageOfRow(totalsRow) == lastPage || pageOfRow(lastRow - 1) != lastPage) {
-        return;
-    }
-    const double previousTop = blockTop(document, table.cellAt(lastRow - 1, column));
-    const double lastTop = blockTop(document, table.cellAt(lastRow, column));
-    const double rowHeight = lastTop - previousTop;
-    const double pageBottom = (lastPage + 1) * document.pageSize().height();
-    // Frame lengths are in layout units, the positions in device pixels.
-    const double devicePixelsPerPoint =
-        document.documentLayout()->paintDevice()->logicalDpiY() / 72.0;
-    const double stretch = (pageBottom - lastTop - rowHeight / 2) * reportStyle::layoutLength(1) /
-                           devicePixelsPerPoint;
-    if (stretch <= 0) {
-        return;
-    }
-    std::vector<QTextCharFormat> before;
-    QTextCursor edit(&document);
-    edit.beginEditBlock();
-    for (int c = 0; c < table.columns(); ++c) {
-        QTextTableCell cell = table.cellAt(lastRow - 1, c);
-        before.push_back(cell.format());
-        QTextTableCellFormat format = cell.format().toTableCellFormat();
-        const double padding = format.hasProperty(QTextFormat::TableCellBottomPadding)
-                                   ? format.bottomPadding()
-                                   : table.format().cellPadding();
-        format.setBottomPadding(padding + stretch);
-        cell.setFormat(format);
-    }
-    edit.endEditBlock();
-    if (pageOfRow(lastRow - 1) == lastPage && pageOfRow(lastRow) == pageOfRow(totalsRow)) {
-        return;
-    }
-    edit.beginEditBlock();
-    for (int c = 0; c < table.columns(); ++c) {
-        table.cellAt(lastRow - 1, c).setFormat(before[static_cast<std::size_t>(c)]);
-    }
-    edit.endEditBlock();
-}
 
 }  // namespace
 
@@ -346,6 +358,16 @@ PlaceholderValues documentValues(const ReportContent& content) {
         values["decimals"] = calculation->decimals;
         values["start"] = formatDayMonthYear(calculation->start);
         values["instalment"] = calculation->instalment;
+        // The amounts once more as the report's money columns write them.
+        const int decimals = chosenDecimals(calculation).value_or(0);
+        for (const char* name : {"amount", "instalment"}) {
+            const std::string& text = values[name];
+            const auto number = parseNumber(text);
+            values[std::string(name) + ":fixed"] =
+                number ? formatFixed(*number, decimals, false) : text;
+            values[std::string(name) + ":grouped"] =
+                number ? formatFixed(*number, decimals, true) : text;
+        }
     }
     values["today"] = formatDayMonthYear(today());
     values["rows"] = std::to_string(content.table.rows.size());
@@ -360,22 +382,23 @@ QPageLayout reportPageLayout(const ReportDefinition& definition) {
                        QMarginsF(margin, margin, margin, margin), QPageLayout::Millimeter);
 }
 
-std::unique_ptr<QTextDocument> buildReportDocument(const ReportContent& content,
-                                                   QPaintDevice& device, const QSizeF& bodySize) {
-    auto document = std::make_unique<QTextDocument>();
-    // Laid out for the device itself, so the type keeps its point sizes at the device's
-    // resolution and the pages break where the device's pages do.
-    document->documentLayout()->setPaintDevice(&device);
-    document->setDocumentMargin(0);
-    document->setDefaultFont(reportStyle::font(content.definition, content.definition.fontSize));
-    document->setPageSize(bodySize);
-    document->setUndoRedoEnabled(false);
-    DocumentBuilder builder(content, *document);
-    builder.build();
-    if (!content.definition.totalledColumns.empty() && content.table.rows.size() > 1) {
-        keepTotalsWithLastRow(*document, *builder.schedule());
-    }
-    return document;
+ReportPages::ReportPages(const ReportContent& content, const QPageLayout& layout)
+    : m_content(content),
+      m_pageSize(layout.paintRect(QPageLayout::Point).size()),
+      m_values(documentValues(content)) {
+    const Heights heights(content, m_pageSize);
+    m_pages = paginate(heights.table, static_cast<int>(content.table.rows.size()),
+                       !content.definition.totalledColumns.empty(),
+                       !content.definition.emptyText.empty());
+    m_values["pages"] = std::to_string(m_pages.size());
+}
+
+void ReportPages::drawPage(QPainter& painter, int page) const {
+    PlaceholderValues values = m_values;
+    values["page"] = std::to_string(page + 1);
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    PageDrawer(m_content, m_pageSize, painter, values)
+        .draw(m_pages.at(static_cast<std::size_t>(page)), page);
 }
 
 }  // namespace quillet

@@ -1,22 +1,25 @@
 #pragma once
-// The printable repayment schedule: a text document laid out by Qt on the pages of a printer or
-// PDF writer, with the page header and footer of the definition on every page.
+// The printable repayment schedule: paginated from the heights of its parts, then each page
+// drawn on its own with a painter (page header and footer, table heading, its rows, totals; the
+// titles, loan inputs and chart on the first page).
 
 #include <filesystem>
-#include <memory>
 #include <optional>
 #include <string>
+#include <vector>
+
+#include <QPageLayout>
+#include <QSizeF>
 
 #include "report/ReportCalculation.h"
 #include "report/ReportDefinition.h"
+#include "report/ReportPagination.h"
 #include "report/ReportPlaceholders.h"
 #include "report/ReportTable.h"
 
 class QPagedPaintDevice;
-class QPageLayout;
+class QPainter;
 class QPaintDevice;
-class QSizeF;
-class QTextDocument;
 
 namespace quillet {
 
@@ -33,13 +36,31 @@ PlaceholderValues documentValues(const ReportContent& content);
 /// The paper, orientation and margins the definition asks for.
 QPageLayout reportPageLayout(const ReportDefinition& definition);
 
-/// \brief The body of the report (titles, loan inputs, schedule table with its heading row
-/// repeated on every page, totals) laid out for device in pages of bodySize device pixels.
-std::unique_ptr<QTextDocument> buildReportDocument(const ReportContent& content,
-                                                   QPaintDevice& device, const QSizeF& bodySize);
+/// \brief One report laid out on pages of a given layout. Cheap to make: the pages are known
+/// from heights, and each is drawn only when asked for.
+class ReportPages {
+public:
+    ReportPages(const ReportContent& content, const QPageLayout& layout);
 
-/// \brief Draws the whole report on device with the page layout it already has (a print preview
-/// lets the user change it). Returns the number of pages, or 0 when the device cannot be painted.
+    int pageCount() const { return static_cast<int>(m_pages.size()); }
+    const std::vector<ReportPage>& pages() const { return m_pages; }
+    /// The printable area of a page in points.
+    QSizeF pageSize() const { return m_pageSize; }
+
+    /// \brief Draws page (0-based) with painter, whose device covers the printable area at its
+    /// own resolution.
+    void drawPage(QPainter& painter, int page) const;
+
+private:
+    const ReportContent& m_content;
+    QSizeF m_pageSize;
+    std::vector<ReportPage> m_pages;
+    PlaceholderValues m_values;
+};
+
+/// \brief Draws the whole report on device with the page layout it already has (a printer
+/// dialog lets the user change it). Returns the number of pages, or 0 when the device cannot be
+/// painted.
 int renderReport(const ReportContent& content, QPagedPaintDevice& device);
 
 /// Writes the report as a PDF file; on failure returns false and says why in error.

@@ -1,5 +1,7 @@
 #pragma once
-// The stored schedule as the grid reads it: the whole EMI table in month order.
+// The schedule a report prints: the rows its own calculation produced, as the grid loaded them
+// at the end of the run (the window) or as the computation gave them (quillet-schedule). Never
+// read again from the store, which another window or tool may have rewritten since.
 
 #include <string>
 #include <vector>
@@ -8,14 +10,21 @@
 
 namespace quillet {
 
-/// \brief The column names of the EMI table and the values of its rows, ordered by SN.
+class Recordset;
+struct ScheduleInputs;
+
+/// \brief Column names in the EMI table's order and the values of the rows, ordered by SN.
 struct StoredSchedule {
     std::vector<std::string> columns;
     std::vector<std::vector<Variant>> rows;
 };
 
-/// \brief Reads the EMI table from the data source "det" over a connection of its own, with the
-/// grid's query. Throws RuntimeError when the store cannot be opened or the query fails.
-StoredSchedule readStoredSchedule();
+/// A copy of the rows a client-side recordset holds (the grid's), in its order.
+StoredSchedule scheduleOf(const Recordset& recordset);
+
+/// \brief The schedule of inputs as the run would store it: the EMI columns, each figure rounded
+/// as it is stored, the due dates; instalment receives the text of "EMI / Month :". Throws
+/// RuntimeError as the computation does.
+StoredSchedule computedSchedule(const ScheduleInputs& inputs, std::string& instalment);
 
 }  // namespace quillet

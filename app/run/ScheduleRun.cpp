@@ -3,6 +3,7 @@
 
 #include "gui/Form1.h"
 #include "report/ReportDefinitionSearch.h"
+#include "report/StoredSchedule.h"
 #include "run/ScheduleStoreRun.h"
 #include "ui/MessageBox.h"
 
@@ -29,7 +30,13 @@ void Form1::showinDG() {
         CR.setProperty(13, Variant(""));
         CR.setProperty(3, Variant(reportDefinitionFile().string()));
     };
-    hooks.refreshGrid = [this] { ShowinnDG(); };
+    hooks.refreshGrid = [this] {
+        ShowinnDG();
+        // The report prints the rows the grid now holds, whatever later happens to the table.
+        if (const RecordsetModel* model = m_grid.model(); model != nullptr && model->recordset()) {
+            CR.setSchedule(scheduleOf(*model->recordset()));
+        }
+    };
     hooks.showEmi = [this](const std::string& text) {
         emi()->setText(QString::fromStdString(text));
     };

@@ -198,17 +198,18 @@ TEST(ScheduleToolWithStore, AnUnusableStoreExits1WithItsCauseAndNothingOnStdout)
         << messages[1];
 }
 
-TEST(ScheduleToolWithStore, WritesTheReportToFilesOrToStdout) {
+TEST(ScheduleToolWithStore, WritesTheReportOfItsOwnRunToFilesOrStdoutAndStoresOnlyWithStore) {
     testing::TempStore store;
+    ASSERT_EQ(runTool({"--store", "--months", "24"}).status, 0);
     const auto csv = store.folder() / "schedule.csv";
     const auto pdf = store.folder() / "schedule.pdf";
-    const ToolRun run = runTool({"--months", "24", "--csv", csv.string(), "--pdf", pdf.string()});
+    const ToolRun run = runTool({"--months", "12", "--csv", csv.string(), "--pdf", pdf.string()});
     EXPECT_EQ(run.status, 0) << run.err;
-    EXPECT_EQ(testing::countRows("EMI"), 24);
+    EXPECT_EQ(testing::countRows("EMI"), 24);  // the store keeps the earlier run
     std::ifstream in(csv);
-    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    EXPECT_EQ(lines(text).size(), 25u);
-    EXPECT_NE(text.find("01/Dec/2025"), std::string::npos);
+    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(text, run.out);  // the report's CSV is the tool's own
+    EXPECT_EQ(lines(text).size(), 13u);
     EXPECT_GT(std::filesystem::file_size(pdf), 1000u);
     const ToolRun unwritable =
         runTool({"--months", "24", "--csv", (store.folder() / "none" / "x.csv").string()});
@@ -219,8 +220,8 @@ TEST(ScheduleToolWithStore, WritesTheReportToFilesOrToStdout) {
     // '-' is stdout, in place of the schedule; no file named '-' appears.
     const auto here = std::filesystem::current_path();
     std::filesystem::current_path(store.folder());
-    const ToolRun toStdout = runTool({"--months", "24", "--csv", "-"});
-    const ToolRun pdfToStdout = runTool({"--months", "24", "--pdf=-"});
+    const ToolRun toStdout = runTool({"--months", "12", "--csv", "-"});
+    const ToolRun pdfToStdout = runTool({"--months", "12", "--pdf=-"});
     const bool strayFile = std::filesystem::exists(store.folder() / "-");
     std::filesystem::current_path(here);
     EXPECT_EQ(toStdout.status, 0) << toStdout.err;

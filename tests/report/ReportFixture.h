@@ -85,14 +85,12 @@ protected:
     std::string m_instalment = "0";
 };
 
-/// The CSV the shipped definition gives for rows.
+/// The CSV quillet-schedule writes for rows given as storeSchedule returns them.
 inline std::string csvOf(const std::vector<std::vector<std::string>>& rows) {
-    std::string csv = "SN,EMIDate,OpeningBalance,Interest,Principal,ClosingBalance\n";
+    std::string csv = "SN,OpeningBalance,Interest,Principal,ClosingBalance,EMIDate\n";
     for (const auto& row : rows) {
-        for (std::size_t i = 0; i < row.size(); ++i) {
-            csv += (i == 0 ? "" : ",") + row[i];
-        }
-        csv += "\n";
+        csv += row[0] + "," + row[2] + "," + row[3] + "," + row[4] + "," + row[5] + "," + row[1] +
+               "\n";
     }
     return csv;
 }
