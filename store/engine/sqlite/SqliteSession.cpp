@@ -11,7 +11,9 @@
 #include <vector>
 
 #include "dialect/AccessTranslator.h"
+#include "engine/sqlite/StoreKeeper.h"
 #include "engine/sqlite/TableDefinition.h"
+#include "engine/sqlite/TranslationCache.h"
 #include "engine/sqlite/ValueConversion.h"
 #include "runtime/RuntimeError.h"
 #include "runtime/Text.h"
@@ -30,6 +32,9 @@ using DatabaseHandle = std::unique_ptr<sqlite3, DatabaseCloser>;
 using StatementHandle = std::unique_ptr<sqlite3_stmt, StatementFinalizer>;
 
 constexpr std::size_t kStatementCacheSize = 64;
+// The WAL file is cut back to this size whenever it starts over; with the automatic checkpoint
+// every 1000 pages (4 MB) it stays within a few MB plus the largest single transaction.
+constexpr const char* kWalSizeLimit = "PRAGMA journal_size_limit = 4194304";
 
 bool containsText(std::string_view haystack, std::string_view needle) {
     return haystack.find(needle) != std::string_view::npos;
@@ -82,6 +87,11 @@ std::string sqlStateFor(int rc, std::string_view message) {
 
 RuntimeError engineError(sqlite3* db, int rc) {
     const int code = db != nullptr ? sqlite3_extended_errcode(db) : rc;
+    if ((code & 0xff) == SQLITE_BUSY && code != SQLITE_BUSY_SNAPSHOT) {
+        // The statement never ran: it (or the transaction it would open) gave up waiting for the
+        // write lock another program holds.
+        return {err::StoreError, std::string(SqliteSession::kBusyDescription), code, "HYT00"};
+    }
     std::string message = db != nullptr ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
     std::string state = sqlStateFor(code, message);
     return {err::StoreError, std::move(message), code, std::move(state)};
@@ -305,10 +315,22 @@ struct SqliteSession::Impl {
     DatabaseHandle db;
     // Declared after the database: its statements are finalised before the database closes.
     StatementCache statements;
+    TranslationCache translations;
     // Declared column kinds by lower-case table name, valid for one schema version.
     std::unordered_map<std::string, std::vector<ColumnInfo>> columns;
     long long columnsSchemaVersion = -1;
-    bool columnsCheckedThisCall = false;
+    // Counts the times the cached column kinds were dropped; kinds kept with a cached
+    // translation are good while it has not moved.
+    long long columnsEpoch = 0;
+    // The schema version was read within the write transaction still open: no other connection
+    // can change the schema before it ends, so it need not be read again for every row.
+    bool columnsChecked = false;
+    bool columnsCheckedThisStatement = false;
+
+    void forgetColumns() {
+        columns.clear();
+        ++columnsEpoch;
+    }
 
     long long queryInteger(const char* sql) {
         StatementHandle statement = statements.prepare(sql);
@@ -326,6 +348,7 @@ struct SqliteSession::Impl {
         // In WAL mode NORMAL keeps the file consistent after a crash and skips a sync per
         // commit; a power loss can cost at most the last transactions.
         exec(db.get(), "PRAGMA synchronous = NORMAL");
+        exec(db.get(), kWalSizeLimit);
         if (tables == 0) {
             createSchema(schema);
         }
@@ -343,7 +366,7 @@ struct SqliteSession::Impl {
 
     // Forget cached column kinds when this or another connection changed the schema.
     void refreshColumnKinds() {
-        if (columnsCheckedThisCall) {
+        if (columnsChecked || columnsCheckedThisStatement) {
             return;
         }
         sqlite3_stmt* statement = statements.get("PRAGMA schema_version");
@@ -353,10 +376,36 @@ struct SqliteSession::Impl {
         const long long version =
             rc == SQLITE_ROW ? static_cast<long long>(sqlite3_column_int64(statement, 0)) : -1;
         if (version != columnsSchemaVersion) {
-            columns.clear();
+            forgetColumns();
             columnsSchemaVersion = version;
         }
-        columnsCheckedThisCall = true;
+        columnsCheckedThisStatement = true;
+        columnsChecked = sqlite3_txn_state(db.get(), "main") == SQLITE_TXN_WRITE;
+    }
+
+    // Before each statement: outside a write transaction another connection may change the
+    // schema between two statements.
+    void beginStatement() {
+        columnsCheckedThisStatement = false;
+        if (sqlite3_txn_state(db.get(), "main") != SQLITE_TXN_WRITE) {
+            columnsChecked = false;
+        }
+    }
+
+    // The target kinds of a single statement's parameters, looked up once per schema version.
+    const std::vector<ColumnKind>& parameterKinds(CachedTranslation& cached) {
+        const auto& parameters = cached.translation.statements.front().parameters;
+        if (!parameters.empty()) {
+            refreshColumnKinds();
+        }
+        if (cached.kindsVersion != columnsEpoch || cached.kinds.size() != parameters.size()) {
+            cached.kinds.clear();
+            for (const dialect::Parameter& parameter : parameters) {
+                cached.kinds.push_back(targetKind(parameter));
+            }
+            cached.kindsVersion = columnsEpoch;
+        }
+        return cached.kinds;
     }
 
     const std::vector<ColumnInfo>& tableColumns(const std::string& table) {
@@ -400,7 +449,9 @@ struct SqliteSession::Impl {
         return ColumnKind::Unknown;
     }
 
-    ResultTable run(const dialect::EngineStatement& engineStatement) {
+    // knownKinds: the parameters' target kinds when already looked up, else null.
+    ResultTable run(const dialect::EngineStatement& engineStatement,
+                    const std::vector<ColumnKind>* knownKinds = nullptr) {
         sqlite3* const handle = db.get();
         sqlite3_stmt* statement = statements.get(engineStatement.sql);
         const StatementUse use(statement);
@@ -412,7 +463,9 @@ struct SqliteSession::Impl {
         }
         // Every value is converted before anything runs, so a refused value writes nothing.
         for (std::size_t i = 0; i < parameters.size(); ++i) {
-            const BoundValue value = boundValueFor(parameters[i], targetKind(parameters[i]));
+            const ColumnKind kind =
+                knownKinds != nullptr ? (*knownKinds)[i] : targetKind(parameters[i]);
+            const BoundValue value = boundValueFor(parameters[i], kind);
             bindValue(handle, statement, static_cast<int>(i) + 1, value);
         }
 
@@ -443,7 +496,8 @@ struct SqliteSession::Impl {
             result.rowsAffected = sqlite3_changes64(handle);
         }
         if (isSchemaChange(engineStatement.sql)) {
-            columnsCheckedThisCall = false;
+            columnsChecked = false;
+            columnsCheckedThisStatement = false;
         }
         return result;
     }
@@ -506,8 +560,10 @@ struct SqliteSession::Impl {
             exec(handle, sql);
         }
         unit.commit();
-        columns.clear();
+        forgetColumns();
         columnsSchemaVersion = -1;
+        columnsChecked = false;
+        columnsCheckedThisStatement = false;
     }
 };
 
@@ -528,21 +584,23 @@ std::unique_ptr<SqliteSession> SqliteSession::open(const std::filesystem::path& 
     sqlite3_extended_result_codes(db.get(), 1);
     sqlite3_busy_timeout(db.get(), kBusyTimeoutMs);
     // NOTE: every operation opens and closes its own connection. Closing the last connection
-    // would checkpoint the WAL into the database and delete it, with a sync each time; keeping
-    // the WAL and leaving checkpoints to the automatic ones costs nothing in safety (the WAL is
-    // part of the database) and takes the syncs out of each Calculate.
+    // would checkpoint the WAL into the database and delete it, with two syncs each time; the
+    // automatic checkpoints, with the connection kept open below, bound the WAL instead, and the
+    // kept connection leaves the database file whole when the program ends.
     sqlite3_db_config(db.get(), SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
     int persistWal = 1;
     sqlite3_file_control(db.get(), "main", SQLITE_FCNTL_PERSIST_WAL, &persistWal);
     auto impl = std::make_unique<Impl>(std::move(db));
     impl->prepareStore(schemaForNewStore);
+    keepStoreOpen(file);
     return std::make_unique<SqliteSession>(std::move(impl));
 }
 
 ResultTable SqliteSession::execute(std::string_view accessSql) {
-    const dialect::Translation translation = dialect::translate(accessSql);
     Impl& impl = *m_impl;
-    impl.columnsCheckedThisCall = false;
+    CachedTranslation& cached = impl.translations.translate(accessSql);
+    const dialect::Translation& translation = cached.translation;
+    impl.beginStatement();
     if (translation.alterColumn) {
         impl.alterColumn(*translation.alterColumn);
         return {};
@@ -552,7 +610,7 @@ ResultTable SqliteSession::execute(std::string_view accessSql) {
                             "42000");
     }
     if (translation.statements.size() == 1) {
-        return impl.run(translation.statements.front());
+        return impl.run(translation.statements.front(), &impl.parameterKinds(cached));
     }
     WriteUnit unit(impl.db.get());
     ResultTable last;
@@ -567,6 +625,7 @@ ResultTable SqliteSession::execute(std::string_view accessSql) {
 }
 
 void SqliteSession::beginTransaction() {
+    m_impl->columnsChecked = false;
     exec(m_impl->db.get(), "BEGIN IMMEDIATE");
 }
 
