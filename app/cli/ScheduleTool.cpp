@@ -5,6 +5,7 @@
 #include <ostream>
 
 #include "cli/OffscreenApplication.h"
+#include "cli/StoreBackup.h"
 #include "report/ReportExport.h"
 #include "run/ScheduleStoreRun.h"
 #include "runtime/Date.h"
@@ -35,6 +36,7 @@ constexpr const char* kUsage =
     "                      window does: rewrite its EMI table (messages on stderr)\n"
     "  --pdf FILE          write the printable schedule report of the stored run to FILE\n"
     "  --csv FILE          write the same report as CSV to FILE (both imply --store)\n"
+    "  --backup FILE       copy the store to FILE and do nothing else; safe while Quillet runs\n"
     "  --help              show this text\n"
     "\n"
     "Without --emi the schedule is printed as CSV: SN, OpeningBalance, Interest, Principal,\n"
@@ -47,6 +49,7 @@ struct Options {
     bool store = false;
     std::string pdf;
     std::string csv;
+    std::string backup;
     bool help = false;
 };
 
@@ -82,6 +85,8 @@ std::optional<std::string> parseOptions(const std::vector<std::string>& args, Op
             target = &options.pdf;
         } else if (arg == "--csv") {
             target = &options.csv;
+        } else if (arg == "--backup") {
+            target = &options.backup;
         } else {
             return "Unknown option: " + arg;
         }
@@ -128,6 +133,9 @@ int runScheduleTool(const std::vector<std::string>& args, std::ostream& out, std
     if (options.help) {
         out << kUsage;
         return 0;
+    }
+    if (!options.backup.empty()) {
+        return runStoreBackup(options.backup, err);
     }
     const auto messages = checkMessages(options.inputs);
     if (!messages.empty()) {
