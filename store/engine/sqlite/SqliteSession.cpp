@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "dialect/AccessTranslator.h"
+#include "engine/sqlite/PlainValues.h"
 #include "engine/sqlite/StoreKeeper.h"
 #include "engine/sqlite/TableDefinition.h"
 #include "engine/sqlite/TranslationCache.h"
@@ -126,6 +127,11 @@ bool isSchemaChange(std::string_view sql) {
     std::size_t p = 0;
     while (p < sql.size() && std::isspace(static_cast<unsigned char>(sql[p]))) {
         ++p;
+    }
+    // Run for every statement: most start with neither letter, and need no further look.
+    const char first = p < sql.size() ? static_cast<char>(sql[p] | 0x20) : '\0';
+    if (first != 'c' && first != 'a' && first != 'd') {
+        return false;
     }
     std::size_t end = p;
     while (end < sql.size() && std::isalpha(static_cast<unsigned char>(sql[end]))) {
@@ -282,6 +288,9 @@ Variant readValue(sqlite3_stmt* statement, int column, ColumnKind kind) {
             const auto size = static_cast<std::size_t>(sqlite3_column_bytes(statement, column));
             const std::string_view text = bytes != nullptr ? std::string_view(bytes, size) : "";
             if (kind == ColumnKind::Date) {
+                if (const auto date = plainIsoDate(text)) {
+                    return *date;
+                }
                 return dateFromStoredText(text);
             }
             return std::string(text);
@@ -291,6 +300,18 @@ Variant readValue(sqlite3_stmt* statement, int column, ColumnKind kind) {
     }
 }
 
+// A number the program wrote into a number column skips the general reading.
+BoundValue valueFor(const dialect::Parameter& parameter, ColumnKind kind) {
+    if (parameter.kind == dialect::Parameter::Kind::Number &&
+        (kind == ColumnKind::Number || kind == ColumnKind::Unknown)) {
+        if (std::optional<BoundValue> plain = plainDecimal(parameter.value)) {
+            return std::move(*plain);
+        }
+    }
+    return boundValueFor(parameter, kind);
+}
+
+// value must stay unchanged until the statement has been reset: a text is not copied.
 void bindValue(sqlite3* db, sqlite3_stmt* statement, int index, const BoundValue& value) {
     int rc = SQLITE_OK;
     if (std::holds_alternative<std::monostate>(value)) {
@@ -301,7 +322,7 @@ void bindValue(sqlite3* db, sqlite3_stmt* statement, int index, const BoundValue
         rc = sqlite3_bind_double(statement, index, *number);
     } else {
         const std::string& text = std::get<std::string>(value);
-        rc = sqlite3_bind_text64(statement, index, text.data(), text.size(), SQLITE_TRANSIENT,
+        rc = sqlite3_bind_text64(statement, index, text.data(), text.size(), SQLITE_STATIC,
                                  SQLITE_UTF8);
     }
     check(db, rc);
@@ -316,6 +337,9 @@ struct SqliteSession::Impl {
     // Declared after the database: its statements are finalised before the database closes.
     StatementCache statements;
     TranslationCache translations;
+    // The values bound to the statement running now. The engine reads texts from here instead of
+    // copying each one: they stay put until the next statement, after this one was reset.
+    std::vector<BoundValue> boundValues;
     // Declared column kinds by lower-case table name, valid for one schema version.
     std::unordered_map<std::string, std::vector<ColumnInfo>> columns;
     long long columnsSchemaVersion = -1;
@@ -462,11 +486,14 @@ struct SqliteSession::Impl {
                                 SQLITE_RANGE, "07002");
         }
         // Every value is converted before anything runs, so a refused value writes nothing.
+        boundValues.clear();
         for (std::size_t i = 0; i < parameters.size(); ++i) {
             const ColumnKind kind =
                 knownKinds != nullptr ? (*knownKinds)[i] : targetKind(parameters[i]);
-            const BoundValue value = boundValueFor(parameters[i], kind);
-            bindValue(handle, statement, static_cast<int>(i) + 1, value);
+            boundValues.push_back(valueFor(parameters[i], kind));
+        }
+        for (std::size_t i = 0; i < boundValues.size(); ++i) {
+            bindValue(handle, statement, static_cast<int>(i) + 1, boundValues[i]);
         }
 
         ResultTable result;

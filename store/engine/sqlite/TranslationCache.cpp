@@ -2,7 +2,6 @@
 
 #include <optional>
 
-#include "dialect/Tokenizer.h"
 #include "runtime/Date.h"
 
 namespace quillet::sqlite {
@@ -35,49 +34,68 @@ char kindMark(dialect::Parameter::Kind kind) {
     return '?';
 }
 
-// The value the translation lifts out of a literal; nullopt for a #date# it would refuse.
-std::optional<std::string> literalValue(dialect::Parameter::Kind kind, std::string_view text) {
+// Writes the value the translation lifts out of a literal after a sign ("" or "-" or "+");
+// false for a #date# it would refuse.
+bool assignLiteralValue(dialect::Parameter::Kind kind, std::string_view text, std::string_view sign,
+                        std::string& out) {
     switch (kind) {
         case dialect::Parameter::Kind::Text:
-            return dialect::unquoteString(text);
+            out.assign(sign);
+            // The content with doubled apostrophes made single, as the translation unquotes it.
+            for (std::size_t i = 1; i + 1 < text.size(); ++i) {
+                out.push_back(text[i]);
+                if (text[i] == '\'' && i + 2 < text.size() && text[i + 1] == '\'') {
+                    ++i;
+                }
+            }
+            return true;
         case dialect::Parameter::Kind::Number:
-            return std::string(text);
+            out.assign(sign);
+            out.append(text);
+            return true;
         case dialect::Parameter::Kind::Date:
             if (const auto date = parseDate(text.substr(1, text.size() - 2))) {
-                return formatIsoDate(*date);
+                out.assign(sign);
+                out.append(formatIsoDate(*date));
+                return true;
             }
-            return std::nullopt;
+            return false;
     }
-    return std::nullopt;
+    return false;
 }
 
 }  // namespace
 
 // NOTE: this walks the statement once without building tokens: it is the whole per-row cost of
 // recognising a statement already seen, where the tokenizer builds and classifies every token.
+// Text between literals goes into the key in runs.
 bool TranslationCache::scanShape(std::string_view sql) {
     m_key.clear();
     m_literals.clear();
     if (sql.find(kLiteralMark) != std::string_view::npos) {
         return false;
     }
+    const std::size_t size = sql.size();
     const auto at = [&](std::size_t i) -> unsigned char {
-        return i < sql.size() ? static_cast<unsigned char>(sql[i]) : '\0';
+        return i < size ? static_cast<unsigned char>(sql[i]) : '\0';
     };
+    std::size_t run = 0;  // start of the text not yet in the key
     const auto literal = [&](dialect::Parameter::Kind kind, std::size_t start, std::size_t end) {
-        m_literals.push_back({kind, sql.substr(start, end - start)});
+        m_key.append(sql.data() + run, start - run);
         m_key.push_back(kLiteralMark);
         m_key.push_back(kindMark(kind));
+        m_literals.push_back({kind, sql.substr(start, end - start)});
+        run = end;
     };
     std::size_t p = 0;
-    while (p < sql.size()) {
+    while (p < size) {
         const std::size_t start = p;
         const unsigned char c = at(p);
         if (isNameStart(c)) {
-            while (p < sql.size() && dialect::isNameByte(at(p))) {
+            ++p;
+            while (p < size && (isNameStart(at(p)) || isDigit(at(p)) || at(p) == '$')) {
                 ++p;
             }
-            m_key.append(sql.substr(start, p - start));
         } else if (isDigit(c) || (c == '.' && isDigit(at(p + 1)))) {
             while (isDigit(at(p))) {
                 ++p;
@@ -124,14 +142,13 @@ bool TranslationCache::scanShape(std::string_view sql) {
             literal(dialect::Parameter::Kind::Date, start, p);
         } else if (c == '[') {
             const std::size_t close = sql.find(']', p + 1);
-            p = close == std::string_view::npos ? sql.size() : close + 1;
-            m_key.append(sql.substr(start, p - start));
+            p = close == std::string_view::npos ? size : close + 1;
         } else if (c == '"') {
             ++p;
-            while (p < sql.size()) {
+            while (p < size) {
                 const std::size_t close = sql.find('"', p);
                 if (close == std::string_view::npos) {
-                    p = sql.size();
+                    p = size;
                     break;
                 }
                 p = close + 1;
@@ -140,12 +157,11 @@ bool TranslationCache::scanShape(std::string_view sql) {
                 }
                 ++p;
             }
-            m_key.append(sql.substr(start, p - start));
         } else {
-            m_key.push_back(static_cast<char>(c));
             ++p;
         }
     }
+    m_key.append(sql.data() + run, size - run);
     return true;
 }
 
@@ -156,13 +172,10 @@ bool TranslationCache::fillValues(Entry& entry) const {
     }
     auto& parameters = entry.cached.translation.statements.front().parameters;
     for (std::size_t i = 0; i < m_literals.size(); ++i) {
-        std::optional<std::string> value = literalValue(m_literals[i].kind, m_literals[i].text);
-        if (!value) {
+        if (!assignLiteralValue(m_literals[i].kind, m_literals[i].text, entry.signs[i],
+                                parameters[i].value)) {
             return false;
         }
-        std::string& target = parameters[i].value;
-        target.assign(entry.signs[i]);
-        target.append(*value);
     }
     return true;
 }
@@ -183,11 +196,12 @@ bool TranslationCache::learn(Entry& entry) const {
     }
     for (std::size_t i = 0; i < parameters.size(); ++i) {
         const dialect::Parameter& parameter = parameters[i];
-        const std::optional<std::string> value =
-            literalValue(m_literals[i].kind, m_literals[i].text);
-        if (!value || parameter.kind != m_literals[i].kind) {
+        std::string literalText;
+        if (parameter.kind != m_literals[i].kind ||
+            !assignLiteralValue(m_literals[i].kind, m_literals[i].text, "", literalText)) {
             return false;
         }
+        const std::string* value = &literalText;
         if (parameter.value == *value) {
             entry.signs.emplace_back();
             continue;
