@@ -35,11 +35,14 @@ std::string scheduleIn(const std::filesystem::path& file) {
     return found;
 }
 
-// Runs the installed tool as its own process, as a script would.
+// Runs the tool built beside this test program as its own process, as a script would.
 int runToolProcess(const std::string& arguments) {
     const char* bin = std::getenv("QUILLET_BIN_DIR");
-    const std::string command = std::string(bin != nullptr ? bin : "build/bin") +
-                                "/quillet-schedule " + arguments + " >/dev/null 2>&1";
+    const std::filesystem::path folder =
+        bin != nullptr ? std::filesystem::path(bin)
+                       : std::filesystem::read_symlink("/proc/self/exe").parent_path();
+    const std::string command =
+        (folder / "quillet-schedule").string() + " " + arguments + " >/dev/null 2>&1";
     return std::system(command.c_str());
 }
 

@@ -201,16 +201,15 @@ bool TranslationCache::learn(Entry& entry) const {
             !assignLiteralValue(m_literals[i].kind, m_literals[i].text, "", literalText)) {
             return false;
         }
-        const std::string* value = &literalText;
-        if (parameter.value == *value) {
+        if (parameter.value == literalText) {
             entry.signs.emplace_back();
             continue;
         }
         const bool signedNumber =
             parameter.kind == dialect::Parameter::Kind::Number &&
-            parameter.value.size() == value->size() + 1 &&
+            parameter.value.size() == literalText.size() + 1 &&
             (parameter.value.front() == '-' || parameter.value.front() == '+') &&
-            std::string_view(parameter.value).substr(1) == *value;
+            std::string_view(parameter.value).substr(1) == literalText;
         if (!signedNumber) {
             return false;
         }
