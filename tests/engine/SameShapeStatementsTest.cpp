@@ -22,8 +22,8 @@ TEST(SameShapeStatements, EachWritesItsOwnValues) {
     auto con = openDefaultStore();
     con->BeginTrans();
     run(con, "insert into EMI values(1,1000,5,6,994,#31/Jan/2024#)");
-    run(con, "insert into EMI values(2,-994.5,5,6,988,#29/Feb/2024#)");
-    run(con, "insert into EMI values(3,994.5,5,6,988,#01/Mar/2024#)");
+    run(con, "insert into EMI values(2,-994.5,5,6,988,#29/02/2024#)");
+    run(con, "insert into EMI values(3,994.5,5,6,988,#01-Mar-2024#)");
     run(con, "insert into Cable values(1,'it''s','D','P','B','T','S','R')");
     run(con, "insert into Cable values(2,'plain','D','P','B','T','S','R')");
     // A literal that stays in the statement (the WHERE) must not be remembered with it.

@@ -55,6 +55,44 @@ std::optional<BoundValue> plainDecimal(std::string_view literal) {
     return std::nullopt;
 }
 
+bool assignPlainDayFirstDate(std::string_view text, std::string& out) {
+    if (text.size() != 10 && text.size() != 11) {
+        return false;
+    }
+    const char separator = text[2];
+    const std::size_t yearAt = text.size() - 4;
+    if ((separator != '/' && separator != '-') || text[yearAt - 1] != separator ||
+        !isDigit(text[0]) || !isDigit(text[1])) {
+        return false;
+    }
+    const std::string_view monthText = text.substr(3, yearAt - 4);
+    int month = 0;
+    if (monthText.size() == 2 && isDigit(monthText[0]) && isDigit(monthText[1])) {
+        month = digitsValue(monthText);
+    } else {
+        for (int m = 1; m <= 12 && month == 0; ++m) {
+            month = monthAbbreviation(m) == monthText ? m : 0;
+        }
+    }
+    const std::string_view year = text.substr(yearAt);
+    for (const char c : year) {
+        if (!isDigit(c)) {
+            return false;
+        }
+    }
+    const int day = digitsValue(text.substr(0, 2));
+    if (!isValidDate(digitsValue(year), month, day)) {
+        return false;
+    }
+    out.assign(year);
+    out.push_back('-');
+    out.push_back(static_cast<char>('0' + month / 10));
+    out.push_back(static_cast<char>('0' + month % 10));
+    out.push_back('-');
+    out.append(text.substr(0, 2));
+    return true;
+}
+
 std::optional<Date> plainIsoDate(std::string_view text) {
     if (text.size() != 10 || text[4] != '-' || text[7] != '-') {
         return std::nullopt;

@@ -149,6 +149,10 @@ public:
 
     /// A prepared statement for sql, reset and without bindings.
     sqlite3_stmt* get(std::string_view sql) {
+        // A statement run once per row is the one used last: no hashing for it.
+        if (!m_entries.empty() && m_entries.front().sql == sql) {
+            return m_entries.front().statement.get();
+        }
         if (const auto found = m_index.find(sql); found != m_index.end()) {
             m_entries.splice(m_entries.begin(), m_entries, found->second);
             return found->second->statement.get();

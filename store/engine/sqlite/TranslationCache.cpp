@@ -2,6 +2,7 @@
 
 #include <optional>
 
+#include "engine/sqlite/PlainValues.h"
 #include "runtime/Date.h"
 
 namespace quillet::sqlite {
@@ -54,6 +55,9 @@ bool assignLiteralValue(dialect::Parameter::Kind kind, std::string_view text, st
             out.append(text);
             return true;
         case dialect::Parameter::Kind::Date:
+            if (sign.empty() && assignPlainDayFirstDate(text.substr(1, text.size() - 2), out)) {
+                return true;
+            }
             if (const auto date = parseDate(text.substr(1, text.size() - 2))) {
                 out.assign(sign);
                 out.append(formatIsoDate(*date));
