@@ -74,6 +74,8 @@ TEST(StoreBackup, ACopyTakenWhileAnotherConnectionWritesIsOneWholeStateAndStands
         const std::filesystem::path copy = home.folder() / ("copy" + std::to_string(i) + ".db");
         ASSERT_NO_THROW(sqlite::backupDatabase(embeddedDatabasePath(), copy));
         EXPECT_FALSE(std::filesystem::exists(copy.string() + "-wal"));
+        EXPECT_EQ(std::filesystem::status(copy).permissions() & std::filesystem::perms::all,
+                  std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
         EXPECT_EQ(valueIn(copy, "PRAGMA integrity_check"), "ok");
         EXPECT_EQ(valueIn(copy, "PRAGMA journal_mode"), "delete");
         EXPECT_EQ(

@@ -98,6 +98,10 @@ void backupDatabase(const std::filesystem::path& source, const std::filesystem::
             throw backupFailed(sqlite3_errmsg(to.get()), sqlite3_extended_errcode(to.get()));
         }
     }
+    // The copy holds the same records as the private data folder: readable by its owner only.
+    std::filesystem::permissions(
+        partial.path(), std::filesystem::perms::owner_read | std::filesystem::perms::owner_write,
+        error);
     std::filesystem::rename(partial.path(), target, error);
     if (error) {
         throw backupFailed("'" + target.string() + "': " + error.message() + ".", SQLITE_CANTOPEN);
