@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "cli/ScheduleOutput.h"
+#include "cli/StoreBackup.h"
 #include "cli/ToolMessages.h"
 #include "cli/ToolOptions.h"
 #include "cli/ToolReports.h"
@@ -77,6 +78,9 @@ int runScheduleTool(const std::vector<std::string>& args, std::ostream& out, std
     if (options.version) {
         return writeStandardOutput(out, std::string("quillet-schedule ") + QUILLET_VERSION + "\n",
                                    messages);
+    }
+    if (!options.backup.empty()) {
+        return runStoreBackup(options.backup, err);
     }
 
     const auto checks = checkMessages(options.inputs);

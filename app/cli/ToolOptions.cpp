@@ -116,6 +116,10 @@ const std::vector<OptionRow>& optionTable() {
          "Write the schedule as CSV to FILE ('-': stdout), the same texts as printed on "
          "stdout.",
          [](ToolOptions& o, const std::string& v) { return setText(o.csv, v); }},
+        {{"backup"},
+         "FILE",
+         "Copy the embedded store to FILE and do nothing else; safe while Quillet runs.",
+         [](ToolOptions& o, const std::string& v) { return setText(o.backup, v); }},
         {{"h", "help"},
          {},
          "Show this text and exit.",

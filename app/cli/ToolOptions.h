@@ -25,6 +25,7 @@ struct ToolOptions {
     OutputFormat format = OutputFormat::Csv;
     std::string pdf;  ///< empty: none; kStandardOutputName: standard output
     std::string csv;
+    std::string backup;  ///< --backup FILE: copy the store there and do nothing else
     bool help = false;
     bool version = false;
 };

@@ -18,7 +18,10 @@
 #include <vector>
 
 #include "dialect/AccessTranslator.h"
+#include "engine/sqlite/PlainValues.h"
+#include "engine/sqlite/StoreKeeper.h"
 #include "engine/sqlite/TableDefinition.h"
+#include "engine/sqlite/TranslationCache.h"
 #include "engine/sqlite/ValueConversion.h"
 #include "runtime/RuntimeError.h"
 #include "runtime/Text.h"
@@ -37,6 +40,9 @@ using DatabaseHandle = std::unique_ptr<sqlite3, DatabaseCloser>;
 using StatementHandle = std::unique_ptr<sqlite3_stmt, StatementFinalizer>;
 
 constexpr std::size_t kStatementCacheSize = 64;
+// The WAL file is cut back to this size whenever it starts over; with the automatic checkpoint
+// every 1000 pages (4 MB) it stays within a few MB plus the largest single transaction.
+constexpr const char* kWalSizeLimit = "PRAGMA journal_size_limit = 4194304";
 
 bool containsText(std::string_view haystack, std::string_view needle) {
     return haystack.find(needle) != std::string_view::npos;
@@ -158,6 +164,11 @@ std::string withSystemReason(sqlite3* db, int code, std::string message) {
 
 RuntimeError engineError(sqlite3* db, int rc) {
     const int code = db != nullptr ? sqlite3_extended_errcode(db) : rc;
+    if ((code & 0xff) == SQLITE_BUSY && code != SQLITE_BUSY_SNAPSHOT) {
+        // The statement never ran: it (or the transaction it would open) gave up waiting for the
+        // write lock another program holds.
+        return {err::StoreError, std::string(SqliteSession::kBusyDescription), code, "HYT00"};
+    }
     std::string message = db != nullptr ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
     std::string state = sqlStateFor(code, message);
     message = withSystemReason(db, code, std::move(message));
@@ -202,6 +213,11 @@ bool isSchemaChange(std::string_view sql) {
     while (p < sql.size() && std::isspace(static_cast<unsigned char>(sql[p]))) {
         ++p;
     }
+    // Run for every statement: most start with neither letter, and need no further look.
+    const char first = p < sql.size() ? static_cast<char>(sql[p] | 0x20) : '\0';
+    if (first != 'c' && first != 'a' && first != 'd') {
+        return false;
+    }
     std::size_t end = p;
     while (end < sql.size() && std::isalpha(static_cast<unsigned char>(sql[end]))) {
         ++end;
@@ -218,6 +234,10 @@ public:
 
     /// A prepared statement for sql, reset and without bindings.
     sqlite3_stmt* get(std::string_view sql) {
+        // A statement run once per row is the one used last: no hashing for it.
+        if (!m_entries.empty() && m_entries.front().sql == sql) {
+            return m_entries.front().statement.get();
+        }
         if (const auto found = m_index.find(sql); found != m_index.end()) {
             m_entries.splice(m_entries.begin(), m_entries, found->second);
             return found->second->statement.get();
@@ -357,6 +377,9 @@ Variant readValue(sqlite3_stmt* statement, int column, ColumnKind kind) {
             const auto size = static_cast<std::size_t>(sqlite3_column_bytes(statement, column));
             const std::string_view text = bytes != nullptr ? std::string_view(bytes, size) : "";
             if (kind == ColumnKind::Date) {
+                if (const auto date = plainIsoDate(text)) {
+                    return *date;
+                }
                 return dateFromStoredText(text);
             }
             return std::string(text);
@@ -366,6 +389,18 @@ Variant readValue(sqlite3_stmt* statement, int column, ColumnKind kind) {
     }
 }
 
+// A number the program wrote into a number column skips the general reading.
+BoundValue valueFor(const dialect::Parameter& parameter, ColumnKind kind) {
+    if (parameter.kind == dialect::Parameter::Kind::Number &&
+        (kind == ColumnKind::Number || kind == ColumnKind::Unknown)) {
+        if (std::optional<BoundValue> plain = plainDecimal(parameter.value)) {
+            return std::move(*plain);
+        }
+    }
+    return boundValueFor(parameter, kind);
+}
+
+// value must stay unchanged until the statement has been reset: a text is not copied.
 void bindValue(sqlite3* db, sqlite3_stmt* statement, int index, const BoundValue& value) {
     int rc = SQLITE_OK;
     if (std::holds_alternative<std::monostate>(value)) {
@@ -376,7 +411,7 @@ void bindValue(sqlite3* db, sqlite3_stmt* statement, int index, const BoundValue
         rc = sqlite3_bind_double(statement, index, *number);
     } else {
         const std::string& text = std::get<std::string>(value);
-        rc = sqlite3_bind_text64(statement, index, text.data(), text.size(), SQLITE_TRANSIENT,
+        rc = sqlite3_bind_text64(statement, index, text.data(), text.size(), SQLITE_STATIC,
                                  SQLITE_UTF8);
     }
     check(db, rc);
@@ -390,10 +425,25 @@ struct SqliteSession::Impl {
     DatabaseHandle db;
     // Declared after the database: its statements are finalised before the database closes.
     StatementCache statements;
+    TranslationCache translations;
+    // The values bound to the statement running now. The engine reads texts from here instead of
+    // copying each one: they stay put until the next statement, after this one was reset.
+    std::vector<BoundValue> boundValues;
     // Declared column kinds by lower-case table name, valid for one schema version.
     std::unordered_map<std::string, std::vector<ColumnInfo>> columns;
     long long columnsSchemaVersion = -1;
-    bool columnsCheckedThisCall = false;
+    // Counts the times the cached column kinds were dropped; kinds kept with a cached
+    // translation are good while it has not moved.
+    long long columnsEpoch = 0;
+    // The schema version was read within the write transaction still open: no other connection
+    // can change the schema before it ends, so it need not be read again for every row.
+    bool columnsChecked = false;
+    bool columnsCheckedThisStatement = false;
+
+    void forgetColumns() {
+        columns.clear();
+        ++columnsEpoch;
+    }
 
     long long queryInteger(const char* sql) {
         StatementHandle statement = statements.prepare(sql);
@@ -411,6 +461,7 @@ struct SqliteSession::Impl {
         // In WAL mode NORMAL keeps the file consistent after a crash and skips a sync per
         // commit; a power loss can cost at most the last transactions.
         exec(db.get(), "PRAGMA synchronous = NORMAL");
+        exec(db.get(), kWalSizeLimit);
         if (tables == 0) {
             createSchema(schema);
         }
@@ -428,7 +479,7 @@ struct SqliteSession::Impl {
 
     // Forget cached column kinds when this or another connection changed the schema.
     void refreshColumnKinds() {
-        if (columnsCheckedThisCall) {
+        if (columnsChecked || columnsCheckedThisStatement) {
             return;
         }
         sqlite3_stmt* statement = statements.get("PRAGMA schema_version");
@@ -438,10 +489,36 @@ struct SqliteSession::Impl {
         const long long version =
             rc == SQLITE_ROW ? static_cast<long long>(sqlite3_column_int64(statement, 0)) : -1;
         if (version != columnsSchemaVersion) {
-            columns.clear();
+            forgetColumns();
             columnsSchemaVersion = version;
         }
-        columnsCheckedThisCall = true;
+        columnsCheckedThisStatement = true;
+        columnsChecked = sqlite3_txn_state(db.get(), "main") == SQLITE_TXN_WRITE;
+    }
+
+    // Before each statement: outside a write transaction another connection may change the
+    // schema between two statements.
+    void beginStatement() {
+        columnsCheckedThisStatement = false;
+        if (sqlite3_txn_state(db.get(), "main") != SQLITE_TXN_WRITE) {
+            columnsChecked = false;
+        }
+    }
+
+    // The target kinds of a single statement's parameters, looked up once per schema version.
+    const std::vector<ColumnKind>& parameterKinds(CachedTranslation& cached) {
+        const auto& parameters = cached.translation.statements.front().parameters;
+        if (!parameters.empty()) {
+            refreshColumnKinds();
+        }
+        if (cached.kindsVersion != columnsEpoch || cached.kinds.size() != parameters.size()) {
+            cached.kinds.clear();
+            for (const dialect::Parameter& parameter : parameters) {
+                cached.kinds.push_back(targetKind(parameter));
+            }
+            cached.kindsVersion = columnsEpoch;
+        }
+        return cached.kinds;
     }
 
     const std::vector<ColumnInfo>& tableColumns(const std::string& table) {
@@ -485,7 +562,9 @@ struct SqliteSession::Impl {
         return ColumnKind::Unknown;
     }
 
-    ResultTable run(const dialect::EngineStatement& engineStatement) {
+    // knownKinds: the parameters' target kinds when already looked up, else null.
+    ResultTable run(const dialect::EngineStatement& engineStatement,
+                    const std::vector<ColumnKind>* knownKinds = nullptr) {
         sqlite3* const handle = db.get();
         sqlite3_stmt* statement = statements.get(engineStatement.sql);
         const StatementUse use(statement);
@@ -496,9 +575,14 @@ struct SqliteSession::Impl {
                                 SQLITE_RANGE, "07002");
         }
         // Every value is converted before anything runs, so a refused value writes nothing.
+        boundValues.clear();
         for (std::size_t i = 0; i < parameters.size(); ++i) {
-            const BoundValue value = boundValueFor(parameters[i], targetKind(parameters[i]));
-            bindValue(handle, statement, static_cast<int>(i) + 1, value);
+            const ColumnKind kind =
+                knownKinds != nullptr ? (*knownKinds)[i] : targetKind(parameters[i]);
+            boundValues.push_back(valueFor(parameters[i], kind));
+        }
+        for (std::size_t i = 0; i < boundValues.size(); ++i) {
+            bindValue(handle, statement, static_cast<int>(i) + 1, boundValues[i]);
         }
 
         ResultTable result;
@@ -528,7 +612,8 @@ struct SqliteSession::Impl {
             result.rowsAffected = sqlite3_changes64(handle);
         }
         if (isSchemaChange(engineStatement.sql)) {
-            columnsCheckedThisCall = false;
+            columnsChecked = false;
+            columnsCheckedThisStatement = false;
         }
         return result;
     }
@@ -591,8 +676,10 @@ struct SqliteSession::Impl {
             exec(handle, sql);
         }
         unit.commit();
-        columns.clear();
+        forgetColumns();
         columnsSchemaVersion = -1;
+        columnsChecked = false;
+        columnsCheckedThisStatement = false;
     }
 };
 
@@ -626,21 +713,23 @@ std::unique_ptr<SqliteSession> SqliteSession::open(const std::filesystem::path& 
     sqlite3_extended_result_codes(db.get(), 1);
     sqlite3_busy_timeout(db.get(), kBusyTimeoutMs);
     // NOTE: every operation opens and closes its own connection. Closing the last connection
-    // would checkpoint the WAL into the database and delete it, with a sync each time; keeping
-    // the WAL and leaving checkpoints to the automatic ones costs nothing in safety (the WAL is
-    // part of the database) and takes the syncs out of each Calculate.
+    // would checkpoint the WAL into the database and delete it, with two syncs each time; the
+    // automatic checkpoints, with the connection kept open below, bound the WAL instead, and the
+    // kept connection leaves the database file whole when the program ends.
     sqlite3_db_config(db.get(), SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
     int persistWal = 1;
     sqlite3_file_control(db.get(), "main", SQLITE_FCNTL_PERSIST_WAL, &persistWal);
     auto impl = std::make_unique<Impl>(std::move(db));
     impl->prepareStore(schemaForNewStore);
+    keepStoreOpen(file);
     return std::make_unique<SqliteSession>(std::move(impl));
 }
 
 ResultTable SqliteSession::execute(std::string_view accessSql) {
-    const dialect::Translation translation = dialect::translate(accessSql);
     Impl& impl = *m_impl;
-    impl.columnsCheckedThisCall = false;
+    CachedTranslation& cached = impl.translations.translate(accessSql);
+    const dialect::Translation& translation = cached.translation;
+    impl.beginStatement();
     if (translation.alterColumn) {
         impl.alterColumn(*translation.alterColumn);
         return {};
@@ -650,7 +739,7 @@ ResultTable SqliteSession::execute(std::string_view accessSql) {
                             "42000");
     }
     if (translation.statements.size() == 1) {
-        return impl.run(translation.statements.front());
+        return impl.run(translation.statements.front(), &impl.parameterKinds(cached));
     }
     WriteUnit unit(impl.db.get());
     ResultTable last;
@@ -665,6 +754,7 @@ ResultTable SqliteSession::execute(std::string_view accessSql) {
 }
 
 void SqliteSession::beginTransaction() {
+    m_impl->columnsChecked = false;
     exec(m_impl->db.get(), "BEGIN IMMEDIATE");
 }
 

@@ -1,0 +1,59 @@
+// Statements that differ only in their literals, as a Calculate runs one INSERT per month: each
+// writes its own values, and a column type changed meanwhile governs the next one.
+
+#include <gtest/gtest.h>
+
+#include "engine/EngineContract.h"
+#include "support/StoreAccess.h"
+#include "support/TempStore.h"
+
+namespace quillet::test {
+
+namespace {
+
+using quillet::testing::openDefaultStore;
+using quillet::testing::rows;
+using quillet::testing::TempStore;
+
+}  // namespace
+
+TEST(SameShapeStatements, EachWritesItsOwnValues) {
+    TempStore home;
+    auto con = openDefaultStore();
+    con->BeginTrans();
+    run(con, "insert into EMI values(1,1000,5,6,994,#31/Jan/2024#)");
+    run(con, "insert into EMI values(2,-994.5,5,6,988,#29/02/2024#)");
+    run(con, "insert into EMI values(3,994.5,5,6,988,#01-Mar-2024#)");
+    run(con, "insert into Cable values(1,'it''s','D','P','B','T','S','R')");
+    run(con, "insert into Cable values(2,'plain','D','P','B','T','S','R')");
+    // A literal that stays in the statement (the WHERE) must not be remembered with it.
+    run(con, "UPDATE EMI SET Interest = 7 WHERE SN = 1");
+    run(con, "UPDATE EMI SET Interest = 8 WHERE SN = 2");
+    // A date the dialect refuses is refused in a shape already seen as well.
+    EXPECT_EQ(
+        raisedBy([&] { run(con, "insert into EMI values(4,1,1,1,1,#30/Feb/2024#)"); }).sqlState(),
+        "42000");
+    con->CommitTrans();
+
+    using Rows = std::vector<std::vector<std::string>>;
+    EXPECT_EQ(rows("select OpeningBalance, Interest, EMIDate from EMI order by SN"),
+              (Rows{{"1000", "7", "31/01/2024"},
+                    {"-994.5", "8", "29/02/2024"},
+                    {"994.5", "5", "01/03/2024"}}));
+    EXPECT_EQ(rows("select CableNum from Cable order by SN"), (Rows{{"it's"}, {"plain"}}));
+}
+
+TEST(SameShapeStatements, AColumnTypeChangedByAnotherConnectionGovernsTheNextRow) {
+    TempStore home;
+    auto con = openDefaultStore();
+    auto other = openDefaultStore();
+    run(con, "CREATE TABLE Tag (SN NUMBER, Code NUMBER)");
+    run(con, "insert into Tag values(1,'007')");
+    run(other, "alter TABLE Tag Alter column Code TEXT(10)");
+    run(con, "insert into Tag values(2,'008')");
+    // Bound as a number by the old type, the second code would read "8".
+    EXPECT_EQ(rows("select Code from Tag order by SN"),
+              (std::vector<std::vector<std::string>>{{"7"}, {"008"}}));
+}
+
+}  // namespace quillet::test

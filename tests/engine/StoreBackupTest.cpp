@@ -1,0 +1,101 @@
+// A backup of the embedded store taken while another connection keeps rewriting it.
+
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#include <atomic>
+#include <string>
+#include <thread>
+
+#include "engine/DataSource.h"
+#include "engine/EngineContract.h"
+#include "engine/sqlite/DatabaseBackup.h"
+#include "support/StoreAccess.h"
+#include "support/TempStore.h"
+
+namespace quillet::test {
+
+namespace {
+
+using quillet::testing::openDefaultStore;
+using quillet::testing::TempStore;
+
+constexpr int kRowsPerSchedule = 200;
+
+// One value of a backup copy, read with the engine directly so the copy is judged on its own.
+std::string valueIn(const std::filesystem::path& copy, const char* sql) {
+    sqlite3* db = nullptr;
+    sqlite3_open_v2(copy.c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
+    sqlite3_stmt* statement = nullptr;
+    std::string value = "<failed>";
+    if (sqlite3_prepare_v2(db, sql, -1, &statement, nullptr) == SQLITE_OK &&
+        sqlite3_step(statement) == SQLITE_ROW) {
+        const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement, 0));
+        value = text != nullptr ? text : "<null>";
+    }
+    sqlite3_finalize(statement);
+    sqlite3_close(db);
+    return value;
+}
+
+// Rewrites the schedule in one transaction: every committed state holds kRowsPerSchedule rows
+// of one generation.
+void rewrite(const std::shared_ptr<Connection>& con, int generation) {
+    con->BeginTrans();
+    run(con, "delete * from EMI");
+    for (int sn = 1; sn <= kRowsPerSchedule; ++sn) {
+        run(con, "insert into EMI values(" + std::to_string(sn) + "," + std::to_string(generation) +
+                     ",0,0,0,#01/01/2024#)");
+    }
+    con->CommitTrans();
+}
+
+}  // namespace
+
+TEST(StoreBackup, ACopyTakenWhileAnotherConnectionWritesIsOneWholeStateAndStandsAlone) {
+    TempStore home;
+    rewrite(openDefaultStore(), 0);
+    std::atomic<bool> stop{false};
+    std::atomic<int> generations{0};
+    std::string failure;
+    std::thread writer([&] {
+        try {
+            auto con = openDefaultStore();
+            for (int g = 1; !stop; ++g) {
+                rewrite(con, g);
+                generations = g;
+            }
+        } catch (const RuntimeError& e) {
+            failure = e.description();
+        }
+    });
+    const int firstGeneration = generations;
+    for (int i = 0; i < 8; ++i) {
+        const std::filesystem::path copy = home.folder() / ("copy" + std::to_string(i) + ".db");
+        ASSERT_NO_THROW(sqlite::backupDatabase(embeddedDatabasePath(), copy));
+        EXPECT_FALSE(std::filesystem::exists(copy.string() + "-wal"));
+        EXPECT_EQ(std::filesystem::status(copy).permissions() & std::filesystem::perms::all,
+                  std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+        EXPECT_EQ(valueIn(copy, "PRAGMA integrity_check"), "ok");
+        EXPECT_EQ(valueIn(copy, "PRAGMA journal_mode"), "delete");
+        EXPECT_EQ(
+            valueIn(copy, "SELECT count(*) || '/' || count(DISTINCT OpeningBalance) FROM EMI"),
+            std::to_string(kRowsPerSchedule) + "/1")
+            << "copy " << i;
+    }
+    stop = true;
+    writer.join();
+    EXPECT_EQ(failure, "");
+    EXPECT_GT(generations, firstGeneration) << "the writer never ran during the backups";
+}
+
+TEST(StoreBackup, RefusesToCopyTheStoreOntoItself) {
+    TempStore home;
+    openDefaultStore();
+    const RuntimeError e =
+        raisedBy([] { sqlite::backupDatabase(embeddedDatabasePath(), embeddedDatabasePath()); });
+    EXPECT_NE(e.description().find("is the store itself"), std::string::npos) << e.description();
+    EXPECT_EQ(quillet::testing::countRows("EMI"), 0);
+}
+
+}  // namespace quillet::test

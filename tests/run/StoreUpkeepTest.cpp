@@ -1,0 +1,109 @@
+// The store over many Calculates: the WAL stays bounded, the database file alone holds the
+// schedule once the program is done, and a store held by another writer is reported as busy.
+
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <memory>
+
+#include "engine/sqlite/SqliteSession.h"
+#include "engine/sqlite/StoreKeeper.h"
+#include "run/ScheduleStoreRun.h"
+#include "support/StoreAccess.h"
+#include "support/TempStore.h"
+
+namespace quillet {
+namespace {
+
+using testing::countRows;
+using testing::rows;
+using testing::TempStore;
+
+struct DatabaseCloser {
+    void operator()(sqlite3* db) const noexcept { sqlite3_close_v2(db); }
+};
+using Database = std::unique_ptr<sqlite3, DatabaseCloser>;
+
+Database openRaw(const std::filesystem::path& file) {
+    sqlite3* raw = nullptr;
+    sqlite3_open_v2(file.c_str(), &raw, SQLITE_OPEN_READWRITE, nullptr);
+    return Database(raw);
+}
+
+ScheduleInputs months(const char* count) {
+    ScheduleInputs inputs;
+    inputs.months = count;
+    inputs.decimals = "2";
+    return inputs;
+}
+
+// What the window does after the rewrite: read the schedule back on a connection of its own.
+ScheduleRunHooks readBack() {
+    ScheduleRunHooks hooks;
+    hooks.refreshGrid = [] { countRows("EMI"); };
+    return hooks;
+}
+
+class StoreUpkeep : public ::testing::Test {
+protected:
+    TempStore store;
+    std::filesystem::path file() const { return store.folder() / "quillet" / "quillet.db"; }
+    std::uintmax_t walSize() const {
+        std::error_code missing;
+        const auto size = std::filesystem::file_size(file().string() + "-wal", missing);
+        return missing ? 0 : size;
+    }
+};
+
+TEST_F(StoreUpkeep, ManyCalculatesOnTheirOwnConnectionsKeepTheWalUnderItsBound) {
+    // Each of these writes some 200 kB to the WAL: 120 of them would leave 24 MB in a WAL that
+    // never starts over.
+    std::uintmax_t largest = 0;
+    for (int i = 0; i < 120; ++i) {
+        const ScheduleRunOutcome outcome = runScheduleToStore(months("1500"), readBack());
+        ASSERT_FALSE(outcome.failed) << outcome.errorDescription;
+        largest = std::max(largest, walSize());
+    }
+    EXPECT_LE(largest, 6u << 20);
+    EXPECT_EQ(countRows("EMI"), 1500);
+}
+
+TEST_F(StoreUpkeep, TheDatabaseFileAloneHoldsTheScheduleOnceTheProgramIsDone) {
+    ASSERT_FALSE(runScheduleToStore(months("48"), readBack()).failed);
+    // What happens as the window or the tool exits.
+    sqlite::releaseStore();
+
+    const std::filesystem::path copy = store.folder() / "copy.db";
+    std::filesystem::copy_file(file(), copy);
+    const Database db = openRaw(copy);
+    sqlite3_stmt* statement = nullptr;
+    ASSERT_EQ(
+        sqlite3_prepare_v2(db.get(), "SELECT count(*), max(SN) FROM EMI", -1, &statement, nullptr),
+        SQLITE_OK)
+        << sqlite3_errmsg(db.get());
+    ASSERT_EQ(sqlite3_step(statement), SQLITE_ROW);
+    EXPECT_EQ(sqlite3_column_int(statement, 0), 48);
+    EXPECT_EQ(sqlite3_column_int(statement, 1), 48);
+    sqlite3_finalize(statement);
+}
+
+TEST_F(StoreUpkeep, AStoreHeldByAnotherWriterIsReportedBusyAndKeepsItsSchedule) {
+    ASSERT_FALSE(runScheduleToStore(months("12"), readBack()).failed);
+    const Database other = openRaw(file());
+    ASSERT_EQ(sqlite3_exec(other.get(), "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), SQLITE_OK);
+
+    const ScheduleRunOutcome outcome = runScheduleToStore(months("24"), readBack());
+    sqlite3_exec(other.get(), "ROLLBACK", nullptr, nullptr, nullptr);
+
+    EXPECT_TRUE(outcome.failed);
+    EXPECT_EQ(outcome.errorDescription, sqlite::SqliteSession::kBusyDescription);
+    ASSERT_FALSE(store.shown().empty());
+    EXPECT_EQ(store.shown().front().prompt, sqlite::SqliteSession::kBusyDescription);
+    EXPECT_EQ(countRows("EMI"), 12);
+    EXPECT_EQ(rows("select max(SN) from EMI")[0][0], "12");
+}
+
+}  // namespace
+}  // namespace quillet
