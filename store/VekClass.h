@@ -385,7 +385,7 @@ protected:
     /// \brief The next serial of a table: the largest SN plus 1, or 1 in an empty table, read
     /// with "select max(SN) from " + table and left in `SN_`. Call it inside the write
     /// transaction that also inserts the row, so no other writer can take the same serial.
-    std::int32_t nextSerial(const std::string& TableName);
+    Variant nextSerial(const std::string& TableName);
 
 private:
     bool IsLeapYear(long year);
@@ -393,7 +393,7 @@ private:
     // ---- Steps the record operations share (records/RecordSteps.cpp) -------------------------
     /// connectx (SN_ = 1), then the write transaction and the table's next serial, each a step.
     void openNumberedWrite(OperationFrame& frame, std::optional<WriteTransaction>& unit,
-                           std::int32_t& serial, const std::string& TableName);
+                           Variant& serial, const std::string& TableName);
     /// openNumberedWrite, the insert of the serial and values, commit, "Saved" and closeCon.
     void saveNumbered(OperationFrame& frame, const std::string& TableName,
                       const std::string& values);
