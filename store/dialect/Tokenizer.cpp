@@ -95,8 +95,7 @@ private:
             return;
         }
         if (!parseNumber(literal)) {
-            raiseDialectError("Overflow: the number " + excerpt(literal) +
-                              " is too large for a number column.");
+            raiseDialectError("Overflow: the number " + excerpt(literal) + " is too large.");
         }
     }
 

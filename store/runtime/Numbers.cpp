@@ -20,13 +20,13 @@ bool isDigit(char c) {
     return c >= '0' && c <= '9';
 }
 
-// The power of ten of the leading significant digit of an unsigned number in our grammar
-// ("123.4" 2, "0.05" -2, "5e-3" -3). Only its sign matters to the caller, so a huge exponent
-// is clamped instead of overflowing.
 constexpr std::array<long long, 12> kPowersOfTen = {
     1LL,       10LL,       100LL,       1000LL,       10000LL,       100000LL,
     1000000LL, 10000000LL, 100000000LL, 1000000000LL, 10000000000LL, 100000000000LL};
 
+// The power of ten of the leading significant digit of an unsigned number in our grammar
+// ("123.4" 2, "0.05" -2, "5e-3" -3). Only its sign matters to the caller, so a huge exponent
+// is clamped instead of overflowing.
 long decimalMagnitude(std::string_view number) {
     constexpr long kClamp = 1'000'000;
     const std::size_t ePos = number.find_first_of("eE");

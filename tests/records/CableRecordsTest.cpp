@@ -53,7 +53,7 @@ TEST_F(CableRecordsTest, NamesThatAreNoIdentifiersRaiseLikeAFailingStatementWith
     vek.str = "before";
 
     EXPECT_THROW(vek.SaveCable("C-1", "", "", "", "", "", "", "Cable where 1=1"), RuntimeError);
-    EXPECT_THROW(vek.SaveItem("i", "p", "r", "PARTNUMBER;"), RuntimeError);
+    EXPECT_THROW(vek.SaveItem("i", "p", "r", "1PARTNUMBER"), RuntimeError);
     EXPECT_EQ(vek.str.toString(), "before");
     EXPECT_THROW(vek.UpdateStatus("CableNum = CableNum or CableNum", "x", "CableStatus", "s"),
                  RuntimeError);
