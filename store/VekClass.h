@@ -382,9 +382,10 @@ protected:
     void closeCon();
     /// Shows an information message (icon and OK only) and keeps its result in `a`.
     void inform(const std::string& prompt, const std::string& title);
-    /// \brief The next serial of a table: the largest SN plus 1, or 1 in an empty table, read
-    /// with "select max(SN) from " + table and left in `SN_`. Call it inside the write
-    /// transaction that also inserts the row, so no other writer can take the same serial.
+    /// \brief The next serial of a table: the largest SN plus 1 in its own number type, or 1 in
+    /// an empty table, read with "select max(SN) from " + table and left in `SN_`. Call it inside
+    /// the write transaction that also inserts the row, so no other writer can take the same
+    /// serial.
     Variant nextSerial(const std::string& TableName);
 
 private:
