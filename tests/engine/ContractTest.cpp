@@ -86,6 +86,11 @@ TEST_P(EngineContract, NumbersKeepTheirMagnitude) {
     createProbe(con);
     run(con, "insert into Probe values(5000000000,'',#01/Jan/2024#,6102.05,2147483647)");
     run(con, "insert into Probe values(-2147483649,'',#01/Jan/2024#,'12.5','7')");
+    // Beyond the double range is no number, written bare or quoted: never stored as infinity.
+    EXPECT_EQ(raisedBy([&] { run(con, "UPDATE Probe SET Amount = 1e400"); }).number(),
+              err::StoreError);
+    EXPECT_EQ(raisedBy([&] { run(con, "UPDATE Probe SET Amount = '1e400'"); }).number(),
+              err::StoreTypeMismatch);
 
     auto rs = query(con, "select SN, Amount, Code from Probe order by SN");
     EXPECT_EQ(rs->Fields(0), Variant(-2147483649.0));
