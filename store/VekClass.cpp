@@ -1,6 +1,7 @@
 #include "VekClass.h"
 
 #include "StatementPieces.h"
+#include "records/RecordSteps.h"
 #include "runtime/Numbers.h"
 #include "ui/MessageBox.h"
 
@@ -62,12 +63,10 @@ void VekClass::inform(const std::string& prompt, const std::string& title) {
     a = MsgBox(prompt, vbInformation, title);
 }
 
-std::int32_t VekClass::nextSerial(const std::string& TableName) {
+Variant VekClass::nextSerial(const std::string& TableName) {
     runStr("select max(SN) from " + identifier(TableName));
-    const Variant& largest = Rs->Fields(0);
-    const std::int32_t next = largest.isNull() ? 1 : toLong32(largest.toDouble() + 1);
-    SN_ = next;
-    return next;
+    SN_ = serialAfter(Rs->Fields(0));
+    return SN_;
 }
 
 bool VekClass::IsLeapYear(long year) {

@@ -382,10 +382,11 @@ protected:
     void closeCon();
     /// Shows an information message (icon and OK only) and keeps its result in `a`.
     void inform(const std::string& prompt, const std::string& title);
-    /// \brief The next serial of a table: the largest SN plus 1, or 1 in an empty table, read
-    /// with "select max(SN) from " + table and left in `SN_`. Call it inside the write
-    /// transaction that also inserts the row, so no other writer can take the same serial.
-    std::int32_t nextSerial(const std::string& TableName);
+    /// \brief The next serial of a table: the largest SN plus 1 in its own number type, or 1 in
+    /// an empty table, read with "select max(SN) from " + table and left in `SN_`. Call it inside
+    /// the write transaction that also inserts the row, so no other writer can take the same
+    /// serial.
+    Variant nextSerial(const std::string& TableName);
 
 private:
     bool IsLeapYear(long year);
@@ -393,7 +394,7 @@ private:
     // ---- Steps the record operations share (records/RecordSteps.cpp) -------------------------
     /// connectx (SN_ = 1), then the write transaction and the table's next serial, each a step.
     void openNumberedWrite(OperationFrame& frame, std::optional<WriteTransaction>& unit,
-                           std::int32_t& serial, const std::string& TableName);
+                           Variant& serial, const std::string& TableName);
     /// openNumberedWrite, the insert of the serial and values, commit, "Saved" and closeCon.
     void saveNumbered(OperationFrame& frame, const std::string& TableName,
                       const std::string& values);

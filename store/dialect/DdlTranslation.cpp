@@ -1,6 +1,7 @@
 #include "dialect/DdlTranslation.h"
 
 #include "dialect/DdlTypes.h"
+#include "dialect/DialectError.h"
 
 namespace quillet::dialect {
 
@@ -68,6 +69,30 @@ void addTypeEdit(const ColumnDefinition& def, std::vector<Edit>& edits) {
 // Skips an optional keyword.
 std::size_t optionalWord(const StatementTokens& t, std::size_t i, std::string_view keyword) {
     return t.isWord(i, keyword) ? t.next(i + 1) : i;
+}
+
+// NOTE: the engine rebuilds the table for an Alter column, with the new declaration copied into
+// a CREATE statement. Only a type of the dialect (with the size it allows), optionally followed
+// by NULL or NOT NULL, may travel there: anything else could close the column list early.
+void refuseUnsafeAlterType(const StatementTokens& t, const ColumnDefinition& def) {
+    const std::string written = t.render(def.typeBegin, def.end);
+    if (!def.engineType) {
+        raiseDialectError("Syntax error in field definition: " + excerpt(written) +
+                          " is not a column type.");
+    }
+    std::size_t i = t.next(def.typeEnd);
+    if (t.isWord(i, "NOT")) {
+        i = t.next(i + 1);
+        if (!t.isWord(i, "NULL")) {
+            raiseDialectError("Syntax error in field definition: " + excerpt(written));
+        }
+    }
+    if (t.isWord(i, "NULL")) {
+        i = t.next(i + 1);
+    }
+    if (i < def.end) {
+        raiseDialectError("Syntax error in field definition: " + excerpt(written));
+    }
 }
 
 }  // namespace
@@ -152,6 +177,7 @@ bool translateAlterTable(const StatementTokens& t, Translation& out) {
             return false;
         }
         const ColumnDefinition& def = defs.front();
+        refuseUnsafeAlterType(t, def);
         std::vector<Edit> edits;
         addTypeEdit(def, edits);
         out.alterColumn = AlterColumn{nameOf(t[nameEnd - 1]), nameOf(t[def.name]),

@@ -1,6 +1,7 @@
 #include "dialect/Tokenizer.h"
 
 #include "dialect/DialectError.h"
+#include "runtime/Numbers.h"
 
 namespace quillet::dialect {
 
@@ -63,6 +64,7 @@ private:
         }
         if (isDigit(c) || (c == '.' && isDigit(at(m_pos + 1)))) {
             scanNumber();
+            refuseOverflow(m_text.substr(start, m_pos - start));
             return make(TokenKind::Number, start);
         }
         switch (c) {
@@ -80,6 +82,20 @@ private:
             default:
                 scanSymbol();
                 return make(TokenKind::Symbol, start);
+        }
+    }
+
+    // NOTE: the engine reads a literal beyond the double range as infinity and would store it;
+    // Access refuses such a literal, and so do we. Only a literal with an exponent or more
+    // digits than a double's range can overflow, so the usual ones are not read twice.
+    static void refuseOverflow(std::string_view literal) {
+        constexpr std::size_t kMostDigitsThatFit = 308;
+        if (literal.find_first_of("eE") == std::string_view::npos &&
+            literal.size() <= kMostDigitsThatFit) {
+            return;
+        }
+        if (!parseNumber(literal)) {
+            raiseDialectError("Overflow: the number " + excerpt(literal) + " is too large.");
         }
     }
 

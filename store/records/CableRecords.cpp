@@ -59,7 +59,7 @@ Variant VekClass::UpdateStatus(const std::string& ColumName, const std::string& 
                                const std::string& TableName, const std::string& Statusx) {
     OperationFrame frame(Trap::Untrapped);
     std::optional<WriteTransaction> unit;
-    std::int32_t serial = 1;
+    Variant serial;
     // The serial is taken before the delete, so a removed row's serial is not given again.
     openNumberedWrite(frame, unit, serial, TableName);
     frame.step([&] {

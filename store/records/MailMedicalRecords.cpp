@@ -13,11 +13,6 @@ namespace quillet {
 
 namespace {
 
-// The largest value of the first column plus 1, or 1 when it is Null (no row matched).
-double nextAfter(const Variant& largest) {
-    return largest.isNull() ? 1 : largest.toDouble() + 1;
-}
-
 // The lookup of one record of the register by its serial.
 std::string recordBySerial(const std::string& TableName, std::int16_t sn) {
     return "Select * from " + identifier(TableName) + " where SN  = " + std::to_string(sn);
@@ -108,11 +103,11 @@ bool VekClass::SaveMedicalRecord(const std::string& FileNoC, const std::string& 
         // The system serial counts within one forwarding date.
         runStr("select max(SystemSN) from " + table +
                " where DATE_Forward = " + dateLiteral(DATE_ForwardC));
-        SN_ = toLong32(nextAfter(Rs->Fields(0)));
+        SN_ = serialAfter(Rs->Fields(0));
         // The serial within the file number, whatever the forwarding date.
         DateSN = 1;
         runStr("select max(SN) from " + table + " where FileNo = " + quoted(FileNoC));
-        DateSN = toInteger16(nextAfter(Rs->Fields(0)));
+        DateSN = serialAfter(Rs->Fields(0)).toInteger();
         runStr("insert into " + table + " values(" + SN_.toString() + "," + quoted(FileNoC) + "," +
                dateLiteral(DATE_ForwardC) + "," + std::to_string(DateSN) + "," + quoted(Name_C) +
                "," + quoted(StaffNoC) + "," + bareNumber(Amount_ClaimedC) + "," +

@@ -128,7 +128,7 @@ bool VekClass::SavePersonnel(std::string& Catagoryx, std::string& personName, st
     OperationFrame frame(Trap::JumpToCheck);
     // The serial and the insert are one unit: no other writer can take the serial between them.
     std::optional<WriteTransaction> unit;
-    std::int32_t serial = 1;
+    Variant serial;
     frame.step([&] { unit.emplace(*Con); });
     frame.step([&] { serial = nextSerial(TableName); });
     frame.step([&] {
@@ -171,7 +171,7 @@ bool VekClass::SavePersonnelOLD(std::string& Catagoryx, std::string& personName,
                                 std::string& remarkText, const std::string& TableName) {
     OperationFrame frame(Trap::Untrapped);
     std::optional<WriteTransaction> unit;
-    std::int32_t serial = 1;
+    Variant serial;
     openNumberedWrite(frame, unit, serial, TableName);
     frame.step([&] {
         for (std::string* text : {&CITY, &personName, &Catagoryx, &address, &remarkText}) {
@@ -262,9 +262,9 @@ bool VekClass::saveManpower(std::int16_t day_, std::int16_t Month_, const std::s
             SN_ = Rs->Fields("SN");
             return;
         }
-        const std::int32_t serial = nextSerial(table);
+        const Variant serial = nextSerial(table);
         std::string columns = "SN, Name_, Designation, STAFF_No, EQUIPMENT, PROJECT, Month_, Year_";
-        std::string values = std::to_string(serial) + "," + quoted(personName) + "," +
+        std::string values = bareValue(serial) + "," + quoted(personName) + "," +
                              quoted(designation) + "," + quoted(STAFF_No) + "," +
                              quoted(EQUIPMENT) + "," + quoted(PROJECT) + "," + month + "," + year;
         for (int day = 1; day <= 31; ++day) {

@@ -8,6 +8,7 @@
 
 #include "StatementPieces.h"
 #include "VekClass.h"
+#include "records/RecordValues.h"
 #include "ui/MessageBox.h"
 
 namespace quillet {
@@ -18,10 +19,14 @@ void closeIfOpen(Recordset& recordset) {
     }
 }
 
-std::string insertStatement(const std::string& TableName, std::int32_t serial,
+std::string insertStatement(const std::string& TableName, const Variant& serial,
                             const std::string& values) {
-    return "insert into " + identifier(TableName) + " values(" + std::to_string(serial) + "," +
-           values + ")";
+    return "insert into " + identifier(TableName) + " values(" + bareValue(serial) + "," + values +
+           ")";
+}
+
+Variant serialAfter(const Variant& largest) {
+    return largest.isNull() ? Variant(std::int32_t{1}) : largest + Variant(std::int16_t{1});
 }
 
 void showRecordedError(const OperationFrame& frame) {
@@ -31,7 +36,7 @@ void showRecordedError(const OperationFrame& frame) {
 }
 
 void VekClass::openNumberedWrite(OperationFrame& frame, std::optional<WriteTransaction>& unit,
-                                 std::int32_t& serial, const std::string& TableName) {
+                                 Variant& serial, const std::string& TableName) {
     frame.step([&] {
         connectx();
         SN_ = 1;
@@ -43,7 +48,7 @@ void VekClass::openNumberedWrite(OperationFrame& frame, std::optional<WriteTrans
 void VekClass::saveNumbered(OperationFrame& frame, const std::string& TableName,
                             const std::string& values) {
     std::optional<WriteTransaction> unit;
-    std::int32_t serial = 1;
+    Variant serial;
     openNumberedWrite(frame, unit, serial, TableName);
     frame.step([&] {
         closeIfOpen(*Rs);
@@ -57,7 +62,7 @@ void VekClass::saveNumbered(OperationFrame& frame, const std::string& TableName,
 void VekClass::insertUnderNextSerial(const std::string& TableName,
                                      const std::function<std::string()>& values) {
     WriteTransaction transaction(*Con);
-    const std::int32_t serial = nextSerial(TableName);
+    const Variant serial = nextSerial(TableName);
     runStr(insertStatement(TableName, serial, values()));
     transaction.commit();
 }

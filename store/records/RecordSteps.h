@@ -16,8 +16,13 @@ void closeIfOpen(Recordset& recordset);
 
 /// \brief "insert into " + table + " values(" + serial + "," + values + ")". Raises, before any
 /// SQL runs, when the table name is not a plain identifier.
-std::string insertStatement(const std::string& TableName, std::int32_t serial,
+std::string insertStatement(const std::string& TableName, const Variant& serial,
                             const std::string& values);
+
+/// \brief The serial after the largest one read: 1 when it is Null (no row), otherwise the largest
+/// plus 1 in the variant's own number type (a Long that would overflow becomes a Double, 17.5
+/// gives 18.5), as the classic runtime adds.
+Variant serialAfter(const Variant& largest);
 
 /// \brief The closing check of a trapped operation: when a step failed, shows the recorded
 /// error's description with an OK button only.

@@ -38,6 +38,9 @@ void civilFromDays(long z, int& y, int& m, int& d) {
 }
 
 constexpr long kSerialEpoch = -25569;  // 1899-12-30 in days from 1970-01-01
+// Serials of 0100-01-01 and of the day after 9999-12-31: the calendar's limits.
+constexpr double kFirstCalendarSerial = -657434.0;
+constexpr double kPastCalendarSerial = 2958466.0;
 
 struct Cursor {
     std::string_view s;
@@ -334,6 +337,10 @@ double toSerial(const Date& d) {
 }
 
 Date fromSerial(double serial) {
+    // Written so that NaN fails the test too: it compares false with everything.
+    if (!(serial >= kFirstCalendarSerial && serial < kPastCalendarSerial)) {
+        throw RuntimeError::overflow();
+    }
     const double whole = std::trunc(serial);
     double fraction = std::fabs(serial - whole);
     long seconds = std::lround(fraction * 86400.0);

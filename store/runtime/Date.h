@@ -52,6 +52,7 @@ Date today();
 
 /// Days since 1899-12-30, the classic serial day number (fractional part for the time).
 double toSerial(const Date& d);
+/// The date of a serial day number; error 6 "Overflow" outside years 100..9999 or for NaN.
 Date fromSerial(double serial);
 
 }  // namespace quillet

@@ -1,8 +1,10 @@
 #include "runtime/Numbers.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
+#include <cstdlib>
 #include <limits>
 
 #include "runtime/RuntimeError.h"
@@ -16,6 +18,39 @@ bool isBlank(char c) {
 }
 bool isDigit(char c) {
     return c >= '0' && c <= '9';
+}
+
+constexpr std::array<long long, 12> kPowersOfTen = {
+    1LL,       10LL,       100LL,       1000LL,       10000LL,       100000LL,
+    1000000LL, 10000000LL, 100000000LL, 1000000000LL, 10000000000LL, 100000000000LL};
+
+// The power of ten of the leading significant digit of an unsigned number in our grammar
+// ("123.4" 2, "0.05" -2, "5e-3" -3). Only its sign matters to the caller, so a huge exponent
+// is clamped instead of overflowing.
+long decimalMagnitude(std::string_view number) {
+    constexpr long kClamp = 1'000'000;
+    const std::size_t ePos = number.find_first_of("eE");
+    const std::string_view mantissa = number.substr(0, ePos);
+    long exponent = 0;
+    if (ePos != std::string_view::npos) {
+        std::string_view digits = number.substr(ePos + 1);
+        const bool negativeExponent = digits.starts_with('-');
+        if (digits.starts_with('-') || digits.starts_with('+')) {
+            digits.remove_prefix(1);
+        }
+        for (const char c : digits) {
+            exponent = std::min(exponent * 10 + (c - '0'), kClamp);
+        }
+        exponent = negativeExponent ? -exponent : exponent;
+    }
+    const std::size_t point = std::min(mantissa.find('.'), mantissa.size());
+    const std::size_t first = mantissa.find_first_of("123456789");
+    if (first == std::string_view::npos) {
+        return 0;  // zero fits whatever its exponent
+    }
+    const long position =
+        first < point ? static_cast<long>(point - first) - 1 : -static_cast<long>(first - point);
+    return position + exponent;
 }
 
 }  // namespace
@@ -81,17 +116,13 @@ std::optional<double> parseNumber(std::string_view text) {
         std::from_chars(mantissaAndExp.data(), mantissaAndExp.data() + mantissaAndExp.size(), value,
                         std::chars_format::general);
     if (ec == std::errc::result_out_of_range) {
-        // Underflow to zero is harmless; overflow is not a number.
-        if (std::isinf(value) || value == 0.0) {
-            // from_chars leaves value unchanged on range errors: decide by the exponent's sign.
-            const auto ePos = mantissaAndExp.find_first_of("eE");
-            if (ePos != std::string_view::npos &&
-                mantissaAndExp.substr(ePos + 1).starts_with('-')) {
-                return negative ? -0.0 : 0.0;
-            }
+        // NOTE: from_chars leaves value unchanged out of range. The value's own size decides:
+        // too small for a double reads as zero, too large is not a number, however the text
+        // spells it ("1000...0e-1" is large, "0.000...01" is small).
+        if (decimalMagnitude(mantissaAndExp) > 0) {
             return std::nullopt;
         }
-        return std::nullopt;
+        return negative ? -0.0 : 0.0;
     }
     if (ec != std::errc{} || ptr != mantissaAndExp.data() + mantissaAndExp.size() ||
         !std::isfinite(value)) {
@@ -216,6 +247,12 @@ void appendRoundedGeneral(std::string& out, double x, int decimals) {
     // general form of k / 10^d is exactly k's digits with the point put back: no need to format
     // the double.
     long long k = static_cast<long long>(roundToWholeHalfEven(scaled));
+    // Below 1E-04 the general form switches to the exponent form ("1E-05", "1.23E-05"), which
+    // this digit copy does not write: k < 10^(decimals - 4) is exactly that case.
+    if (k != 0 && decimals > 4 && std::llabs(k) < kPowersOfTen[decimals - 4]) {
+        appendGeneral(out, roundHalfEven(x, decimals));
+        return;
+    }
     if (k == 0) {
         out.push_back('0');
         return;

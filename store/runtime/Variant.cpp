@@ -1,5 +1,6 @@
 #include "runtime/Variant.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "runtime/Dispatch.h"
@@ -91,13 +92,63 @@ Date Variant::toDate() const {
         case Type::Object:
             throw RuntimeError::typeMismatch();
         default: {
-            const double serial = toDouble();
-            if (serial < -657434.0 || serial >= 2958466.0) {
-                throw RuntimeError::overflow();
-            }
-            return fromSerial(serial);
+            return fromSerial(toDouble());
         }
     }
+}
+
+namespace {
+
+// Where a value stands in the widening order of sums.
+enum class SumType { Integer, Long, Double, Date };
+
+SumType sumTypeOf(Variant::Type type) {
+    switch (type) {
+        case Variant::Type::Empty:
+        case Variant::Type::Boolean:
+        case Variant::Type::Integer:
+            return SumType::Integer;
+        case Variant::Type::Long:
+            return SumType::Long;
+        case Variant::Type::Double:
+        case Variant::Type::String:
+            return SumType::Double;
+        case Variant::Type::Date:
+            return SumType::Date;
+        default:
+            throw RuntimeError::typeMismatch();
+    }
+}
+
+}  // namespace
+
+Variant operator+(const Variant& a, const Variant& b) {
+    if (a.isNull() || b.isNull()) {
+        return Variant::null();
+    }
+    if (a.type() == Variant::Type::String && b.type() == Variant::Type::String) {
+        return std::get<std::string>(a.m_value) + std::get<std::string>(b.m_value);
+    }
+    const SumType type = std::max(sumTypeOf(a.type()), sumTypeOf(b.type()));
+    // Integers and Longs add exactly in double precision.
+    const double sum = a.toDouble() + b.toDouble();
+    switch (type) {
+        case SumType::Integer:
+            if (sum >= -32768.0 && sum <= 32767.0) {
+                return static_cast<std::int16_t>(sum);
+            }
+            [[fallthrough]];
+        case SumType::Long:
+            if (sum >= -2147483648.0 && sum <= 2147483647.0) {
+                return static_cast<std::int32_t>(sum);
+            }
+            return sum;
+        case SumType::Double:
+            return sum;
+        case SumType::Date:
+            return fromSerial(sum);
+    }
+    return sum;
 }
 
 bool Variant::toBool() const {

@@ -71,6 +71,12 @@ public:
 
     friend bool operator==(const Variant& a, const Variant& b) { return a.m_value == b.m_value; }
 
+    /// \brief The sum as the classic runtime adds two variants: in the wider of the two number
+    /// types (Integer, Long, Double; Empty and Boolean count as Integer, text that reads as a
+    /// number as Double), widening further when the sum does not fit (Integer to Long, Long to
+    /// Double). A date plus a number is a date; two texts are joined; Null gives Null.
+    friend Variant operator+(const Variant& a, const Variant& b);
+
 private:
     struct NullTag {
         bool operator==(const NullTag&) const = default;

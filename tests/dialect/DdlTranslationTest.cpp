@@ -1,4 +1,5 @@
 // The schema-upgrade statements, sent exactly as written, and the column types of the dialect.
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include "TranslationMatchers.h"
@@ -34,6 +35,19 @@ TEST(DdlTranslation, AlterColumnNamesTheColumnAndItsNewType) {
     EXPECT_EQ(q.alterColumn->table, "Holiday List");
     EXPECT_EQ(q.alterColumn->column, "Day No");
     EXPECT_EQ(q.alterColumn->type, "INTEGER NOT NULL");
+}
+
+// The new declaration is copied into the rebuilt table's definition: only a type of the dialect
+// with the size it allows may go there.
+TEST(DdlTranslation, AlterColumnRefusesWhatIsNotADialectType) {
+    for (const char* type :
+         {"integer); commit; drop table Visitor; begin; create table zz (a", "TEXT(abc)",
+          "DOUBLE(5)", "GUID", "TEXT(50) DEFAULT 'x'", "TEXT(50) NOT"}) {
+        SCOPED_TRACE(type);
+        const RuntimeError e = rejection(std::string("alter TABLE EMI Alter column SN ") + type);
+        EXPECT_EQ(e.sqlState(), "42000");
+        EXPECT_THAT(e.description(), ::testing::HasSubstr("Syntax error in field definition"));
+    }
 }
 
 TEST(DdlTranslation, SeveralAddedColumnsBecomeOneStatementEach) {
@@ -79,12 +93,14 @@ TEST(DdlTranslation, EveryTypeOfTheDialectHasItsEngineDeclaration) {
 }
 
 TEST(DdlTranslation, WhatIsNotADialectTypeOrShapeStaysAsWritten) {
-    EXPECT_EQ(sqlOf("CREATE TABLE IF NOT EXISTS [Odd Table] ([Key] GUID, b DECIMAL(10, 2), c TEXT "
+    // The odd columns stay as written, and the TEXT column beside them still ignores case.
+    EXPECT_EQ(sqlOf("CREATE TABLE IF NOT EXISTS [Odd Table] (a TEXT(20), b DECIMAL(10, 2), c TEXT "
                     "COLLATE BINARY, d TEXT(abc), e DOUBLE(5), SN INTEGER NOT NULL DEFAULT 0, f "
-                    "DATE DEFAULT #01/01/2024#, CONSTRAINT pk PRIMARY KEY (SN))"),
-              Lines{"CREATE TABLE IF NOT EXISTS [Odd Table] ([Key] GUID, b DECIMAL(10, 2), c TEXT "
-                    "COLLATE BINARY, d TEXT(abc), e DOUBLE(5), SN INTEGER NOT NULL DEFAULT 0, f "
-                    "DATE DEFAULT '2024-01-01', CONSTRAINT pk PRIMARY KEY (SN))"});
+                    "DATE DEFAULT #01/01/2024#, [Key] GUID, CONSTRAINT pk PRIMARY KEY (SN))"),
+              Lines{"CREATE TABLE IF NOT EXISTS [Odd Table] (a TEXT(20) COLLATE NOCASE, b "
+                    "DECIMAL(10, 2), c TEXT COLLATE BINARY, d TEXT(abc), e DOUBLE(5), SN INTEGER "
+                    "NOT NULL DEFAULT 0, f DATE DEFAULT '2024-01-01', [Key] GUID, CONSTRAINT pk "
+                    "PRIMARY KEY (SN))"});
     for (const char* statement :
          {"ALTER TABLE EmpDetail DROP COLUMN Code",
           "alter TABLE EmpDetail add column Code Integer ,", "alter TABLE X Alter column",

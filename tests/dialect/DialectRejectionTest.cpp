@@ -20,7 +20,10 @@ TEST(DialectRejection, MalformedLiteralsAndPlaceholdersRaiseTheStoreSyntaxError)
         // One # too few swallows the text up to the next one, which is then no date.
         {"Select * from T where a = #1/1/2024 and b = #2/2/2024#", "is not a valid date"},
         {"Select * from EMI where SN = ?", "No value given"},
-        {"Select * from EMI where SN = :serial", "No value given"}};
+        {"Select * from EMI where SN = :serial", "No value given"},
+        // The engine would read these as infinity and store it.
+        {"update EMI set Amount = 1e400 where SN = 1", "1e400 is too large"},
+        {"Select * from EMI where Amount < " + std::string(309, '9'), "is too large"}};
     for (const auto& [statement, because] : cases) {
         SCOPED_TRACE(statement);
         const RuntimeError e = rejection(statement);

@@ -59,6 +59,8 @@ INSTANTIATE_TEST_SUITE_P(
               "select max(SystemSN) from MedicalRecord where DATE_Forward = #05/Mar/2024#",
               "select max(SystemSN) from MedicalRecord where DATE_Forward = '2024-03-05'"),
         query("HashInsideTextStaysText", "Select * from T where A = 'no # date' and [b#] = 1"),
+        // Glued together the engine would read one text "a'2024-01-01".
+        query("DateRightAfterTextStaysADate", "select 'a'#1/1/2024#", "select 'a' '2024-01-01'"),
         query("ParenthesisedSelect", "(SELECT SN FROM EMI) UNION (SELECT SN FROM EMI)"),
         query("With", "WITH x AS (SELECT 1 AS a) SELECT a FROM x"),
         query("TrailingSemicolonsAndBlanks", "  Select * from EMI ;  ;\n", "Select * from EMI"),

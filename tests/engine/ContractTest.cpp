@@ -25,11 +25,15 @@ INSTANTIATE_TEST_SUITE_P(Engines, EngineContract, ::testing::Values(embeddedStor
 TEST_P(EngineContract, NullAndEmptyTextStayDistinctAndTextComparesWithoutCase) {
     auto con = connect();
     createProbe(con);
-    run(con, "insert into Probe values(1,'',#01/Jan/2024#,1.5,2)");
+    run(con, "insert into Probe values(1,'',#01/Jan/2024#,1.5,'')");
     run(con, "insert into Probe (SN) values(2)");
     run(con, "insert into Probe values(3,'O''Brien',#01/Jan/2024#,1.5,2)");
+    run(con, "insert into Probe values(4,#05/03/2024#,#01/Jan/2024#,1.5,2)");
     EXPECT_EQ(firstColumn(con, "select Name from Probe order by SN"),
-              (std::vector<Variant>{Variant(""), Variant::null(), Variant("O'Brien")}));
+              (std::vector<Variant>{Variant(""), Variant::null(), Variant("O'Brien"),
+                                    Variant("05/03/2024")}));
+    // An empty text is no number: a number column takes it as Null, neither 0 nor text.
+    EXPECT_TRUE(scalar(con, "select Code from Probe where SN = 1").isNull());
     EXPECT_EQ(count(con, "Probe where Name = ''"), 1);
     EXPECT_EQ(count(con, "Probe where Name is null"), 1);
     EXPECT_EQ(count(con, "probe where NAME = 'o''brien'"), 1);
@@ -68,7 +72,13 @@ TEST_P(EngineContract, TextThatIsNotADateOrNumberIsRefusedAndNothingIsWritten) {
 
     e = raisedBy([&] { run(con, "insert into Probe values(3,'c','',0,'12x')"); });
     EXPECT_EQ(e.number(), err::StoreTypeMismatch);
-    EXPECT_EQ(count(con, "Probe"), 1);
+    // 2958466 is the day after 31/12/9999: a number is a date only inside the calendar.
+    e = raisedBy([&] { run(con, "insert into Probe values(4,'d',2958466,0,0)"); });
+    EXPECT_EQ(e.number(), err::StoreTypeMismatch);
+    run(con, "insert into Probe values(5,'e',2958465.5,0,0)");
+    EXPECT_EQ(scalar(con, "select Born from Probe where SN = 5"),
+              Variant(Date{9999, 12, 31, 12, 0, 0}));
+    EXPECT_EQ(count(con, "Probe"), 2);
 }
 
 TEST_P(EngineContract, NumbersKeepTheirMagnitude) {
@@ -76,6 +86,11 @@ TEST_P(EngineContract, NumbersKeepTheirMagnitude) {
     createProbe(con);
     run(con, "insert into Probe values(5000000000,'',#01/Jan/2024#,6102.05,2147483647)");
     run(con, "insert into Probe values(-2147483649,'',#01/Jan/2024#,'12.5','7')");
+    // Beyond the double range is no number, written bare or quoted: never stored as infinity.
+    EXPECT_EQ(raisedBy([&] { run(con, "UPDATE Probe SET Amount = 1e400"); }).number(),
+              err::StoreError);
+    EXPECT_EQ(raisedBy([&] { run(con, "UPDATE Probe SET Amount = '1e400'"); }).number(),
+              err::StoreTypeMismatch);
 
     auto rs = query(con, "select SN, Amount, Code from Probe order by SN");
     EXPECT_EQ(rs->Fields(0), Variant(-2147483649.0));
@@ -212,9 +227,10 @@ TEST_P(EngineContract, AlteringAColumnKeepsRowsAndGovernsEveryConnectionsNextWri
     EXPECT_EQ(count(con, "Probe where Name = 'ALICE'"), 1);
 
     // A type changed on one connection governs what the other writes next.
+    // A date text is no number: the other connection must see the new type to take it.
     run(con, "alter TABLE Probe Alter column Code DATE");
-    EXPECT_EQ(raisedBy([&] { run(other, "UPDATE Probe SET Code = 'abc'"); }).number(),
-              err::StoreTypeMismatch);
+    run(other, "UPDATE Probe SET Code = '25/03/1970' WHERE SN = 1");
+    EXPECT_EQ(scalar(other, "select Code from Probe where SN = 1"), Variant(Date{1970, 3, 25}));
     EXPECT_EQ(
         raisedBy([&] { run(con, "alter TABLE Probe Alter column Nothing text (5)"); }).number(),
         err::StoreError);

@@ -82,19 +82,27 @@ TEST_F(MailMedicalRecordsTest,
 
 TEST_F(MailMedicalRecordsTest, FindMedicalDetailsFillsEachControlFromItsOwnColumn) {
     exec(
-        {"insert into MedicalRecordHindi values(4,'M/9',#01/03/2024#,2,'Ravi','S-9',300,Null,"
-         "250,'Part')"});
+        {"insert into MedicalRecordHindi values(4,'M/9',#01/03/2024#,2,'Ravi','S-9',300,"
+         "#15/04/2024#,250,'Part')"});
     std::vector<std::shared_ptr<FakeControl>> c;
     for (int i = 0; i < 9; ++i) {
         c.push_back(i == 1 || i == 6 ? FakeControl::datePicker() : FakeControl::textBox("old"));
     }
     vek.FindNedicalDetails("MedicalRecordHindi", 2, c[0], c[1], c[2], c[3], c[4], c[5], c[6], c[7],
                            c[8]);
-    EXPECT_EQ(c[0]->text(), "M/9");
+    // Every column holds a value no other control's column holds.
     EXPECT_EQ(c[1]->value().toDate(), (Date{2024, 3, 1}));
-    EXPECT_EQ(c[5]->text(), "300");
-    EXPECT_EQ(c[6]->sets(), 1);  // a picker takes the Null: no date
-    EXPECT_TRUE(c[6]->value().isNull());
+    EXPECT_EQ(c[6]->value().toDate(), (Date{2024, 4, 15}));
+    std::vector<std::string> texts;
+    for (const int i : {0, 2, 3, 4, 5, 7, 8}) {
+        texts.push_back(c[static_cast<std::size_t>(i)]->text());
+    }
+    EXPECT_EQ(texts, (std::vector<std::string>{"M/9", "2", "Ravi", "S-9", "300", "250", "Part"}));
+
+    exec({"UPDATE MedicalRecordHindi SET Date_Return = Null"});
+    vek.FindNedicalDetails("MedicalRecordHindi", 2, c[0], c[1], c[2], c[3], c[4], c[5], c[6], c[7],
+                           c[8]);
+    EXPECT_TRUE(c[6]->value().isNull());  // a picker takes the Null: no date
 }
 
 }  // namespace

@@ -50,7 +50,7 @@ protected:
     }
     bool updateVisit(const std::string& name, const std::string& dateOfVisit) {
         return vek.UpdateVisit(8, "J2", "I2", "A2", "B2", name, "5678", "D2", "E2", "F2", "G2",
-                               dateOfVisit, "05/03/2024", "31/03/2024", "H2", "99", "R2",
+                               dateOfVisit, "07/05/2024", "30/06/2024", "H2", "99", "R2",
                                "Visitor");
     }
 };
@@ -86,10 +86,10 @@ TEST_F(VisitorRecordsTest, UpdateRewritesTheVisitButNeverItsWorkOrder) {
 
     ASSERT_TRUE(updateVisit("O'Neil", "03/05/2024"));
 
-    EXPECT_EQ(
-        rows("select Name_, StaffNo, MobileNo, REMARK, DateOfVisit, WorkOrderNo, "
-             "WorkOrderDate, WorkOrderValidity from Visitor where SN = 8"),
-        (Rows{{"O'Neil", "5678", "99", "R2", "03/05/2024", "WO-1", "01/02/2024", "31/12/2024"}}));
+    EXPECT_EQ(rows("select Name_, StaffNo, MobileNo, REMARK, DateOfVisit, ValidFrom, ValidTo, "
+                   "WorkOrderNo, WorkOrderDate, WorkOrderValidity from Visitor where SN = 8"),
+              (Rows{{"O'Neil", "5678", "99", "R2", "03/05/2024", "07/05/2024", "30/06/2024", "WO-1",
+                     "01/02/2024", "31/12/2024"}}));
     EXPECT_EQ(storedValue("select Name_ from Visitor where SN = 9").toString(), "Other");
     EXPECT_EQ(vek.Con->State(), kStateClosed);
 

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "runtime/Dispatch.h"
 #include "runtime/RuntimeError.h"
 #include "runtime/Variant.h"
@@ -32,6 +34,19 @@ TEST(VariantConversion, TextNumbersAndDates) {
     EXPECT_EQ(Variant(Date{2024, 3, 25}).toString(), "25/03/2024");
     EXPECT_EQ(Variant("25/03/2024").toDate(), (Date{2024, 3, 25}));
     EXPECT_EQ(errorNumberOf([] { (void)Variant("abc").toDate(); }), 13);
+    EXPECT_EQ(errorNumberOf([] { (void)Variant(std::nan("")).toDate(); }), 6);
+}
+
+TEST(VariantSum, StaysInTheWiderNumberTypeAndWidensOnlyWhenItMust) {
+    const Variant one(std::int16_t{1});
+    EXPECT_EQ(Variant(17.5) + one, Variant(18.5));
+    EXPECT_EQ(Variant(std::int32_t{17}) + one, Variant(std::int32_t{18}));
+    EXPECT_EQ(Variant(std::int16_t{32767}) + one, Variant(std::int32_t{32768}));
+    EXPECT_EQ(Variant(std::int32_t{2147483647}) + one, Variant(2147483648.0));
+    EXPECT_EQ(Variant("2.5") + one, Variant(3.5));
+    EXPECT_EQ(Variant(Date{2024, 2, 28}) + one, Variant(Date{2024, 2, 29}));
+    EXPECT_TRUE((Variant::null() + one).isNull());
+    EXPECT_EQ(errorNumberOf([&] { (void)(Variant("x") + one); }), 13);
 }
 
 TEST(VariantConversion, ObjectsAreReachedByLateBinding) {

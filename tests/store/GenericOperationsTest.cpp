@@ -45,6 +45,21 @@ TEST_F(GenericOperations, FindOneValueReadsTheFirstColumnAsTextOrNothing) {
     EXPECT_TRUE(store.shown().empty());
 }
 
+TEST_F(GenericOperations, FindOneValueNeverRunsStatementsSmuggledIntoAColumnType) {
+    EXPECT_EQ(vek.FindOneValue("alter table EMI alter column SN integer); commit; drop table "
+                               "Visitor; begin; create table zz (a"),
+              "");
+    EXPECT_TRUE(testing::tableExists("Visitor"));
+    EXPECT_FALSE(testing::tableExists("zz"));
+    // A rebuild that fails halfway (a Null into NOT NULL) leaves neither its copy nor a change.
+    EXPECT_EQ(vek.FindOneValue("alter table Sample alter column N number not null"), "");
+    EXPECT_EQ(testing::rows("select count(*) from sqlite_master where name like '%rebuild%'"),
+              (std::vector<std::vector<std::string>>{{"0"}}));
+    EXPECT_EQ(testing::rows("select type, \"notnull\" from pragma_table_info('Sample') where "
+                            "name = 'N'"),
+              (std::vector<std::vector<std::string>>{{"NUMBER", "0"}}));
+}
+
 TEST_F(GenericOperations, FindOneValueDoubleReadsNumericTextElseZero) {
     EXPECT_EQ(vek.FindOneValueDouble("select T from Sample where N = 42"), 12.5);
     EXPECT_EQ(vek.FindOneValueDouble("select X from Sample where N = 42"), 0.0);

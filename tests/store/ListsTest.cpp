@@ -39,10 +39,12 @@ TEST_F(Lists, FillListsDistinctValuesWithoutNullsAndSelectsTheFirst) {
     EXPECT_THROW(vek.Fill("NAME_", "Names", "NAME_", "asc", nullptr), RuntimeError);
 }
 
+// Pieces the engine itself would take ("distinct(1)" lists the number 1, "desc limit 1" one
+// name): refused before any SQL runs, so the list stays empty.
 TEST_F(Lists, NamesThatAreNotIdentifiersRunNothing) {
-    vek.Fill("NAME_", "Names; drop table Names", "NAME_", "asc", list);
+    vek.Fill("1", "Names", "NAME_", "asc", list);
     EXPECT_TRUE(list->items.empty());
-    vek.Fill("NAME_", "Names", "NAME_", "asc; delete", list);
+    vek.Fill("NAME_", "Names", "NAME_", "desc limit 1", list);
     EXPECT_TRUE(list->items.empty());
     EXPECT_EQ(testing::countRows("Names"), 5);
     EXPECT_TRUE(store.shown().empty());

@@ -618,6 +618,17 @@ struct SqliteSession::Impl {
         return result;
     }
 
+    // One statement, prepared on its own and stepped to its end; a second statement in sql is
+    // refused before anything runs.
+    void runSingle(const std::string& sql) {
+        const StatementHandle statement = statements.prepare(sql);
+        int rc = SQLITE_ROW;
+        while (rc == SQLITE_ROW) {
+            rc = sqlite3_step(statement.get());
+        }
+        check(db.get(), rc);
+    }
+
     void alterColumn(const dialect::AlterColumn& change) {
         sqlite3* const handle = db.get();
         WriteUnit unit(handle);
@@ -665,15 +676,18 @@ struct SqliteSession::Impl {
             throw engineFailure("no such column: " + storedName + "." + bareName(change.column),
                                 SQLITE_ERROR, "42S22");
         }
-        exec(handle, *rebuilt);
-        exec(handle, "INSERT INTO " + quotedRebuild + " SELECT * FROM " + quotedTable);
-        exec(handle, "DROP TABLE " + quotedTable);
+        // NOTE: each step is one prepared statement, never a script: text the stored definition
+        // or the new declaration might smuggle in after a statement is refused, not run, and a
+        // failing step leaves the unit to roll the whole rebuild back.
+        runSingle(*rebuilt);
+        runSingle("INSERT INTO " + quotedRebuild + " SELECT * FROM " + quotedTable);
+        runSingle("DROP TABLE " + quotedTable);
         {
             const LegacyRename legacy(handle);
-            exec(handle, "ALTER TABLE " + quotedRebuild + " RENAME TO " + quotedTable);
+            runSingle("ALTER TABLE " + quotedRebuild + " RENAME TO " + quotedTable);
         }
         for (const std::string& sql : dependents) {
-            exec(handle, sql);
+            runSingle(sql);
         }
         unit.commit();
         forgetColumns();
