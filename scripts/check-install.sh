@@ -66,7 +66,7 @@ run() {
      XDG_DATA_HOME="$work/data" XDG_RUNTIME_DIR="$work/runtime" QT_QPA_PLATFORM=offscreen "$prefix/bin/quillet-schedule" "$@")
 }
 
-run --months 24 --pdf x.pdf >/dev/null || fail "the installed tool could not write a report"
+run --months 24 --store --pdf x.pdf >/dev/null || fail "the installed tool could not write a report"
 head -c 5 "$work/cwd/x.pdf" | grep -q '%PDF-' || fail "x.pdf is not a PDF"
 [ -s "$work/data/quillet/quillet.db" ] || fail "the run stored nothing in the data folder"
 
