@@ -2,12 +2,19 @@
 // made; the platform comes from QT_QPA_PLATFORM (offscreen in ctest).
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #if __has_include(<QApplication>) && defined(QT_WIDGETS_LIB)
 #include <QApplication>
 #define QUILLET_TEST_WITH_QT 1
 #endif
 
 int main(int argc, char** argv) {
+    // Every test sees the same locale whatever the developer's, and finds the built programs.
+    ::setenv("LC_ALL", "C.UTF-8", 1);
+#ifdef QUILLET_TEST_BIN_DIR
+    ::setenv("QUILLET_BIN_DIR", QUILLET_TEST_BIN_DIR, 0);
+#endif
     ::testing::InitGoogleTest(&argc, argv);
 #ifdef QUILLET_TEST_WITH_QT
     // ctest lists the tests without the test environment: without a platform named there is no
