@@ -1,6 +1,7 @@
 #include "dialect/DdlTranslation.h"
 
 #include "dialect/DdlTypes.h"
+#include "dialect/PostgresDialect.h"
 
 namespace quillet::dialect {
 
@@ -21,7 +22,8 @@ bool startsTableConstraint(const StatementTokens& t, std::size_t i) {
            t.isWord(i, "CHECK") || t.isWord(i, "FOREIGN");
 }
 
-std::optional<ColumnDefinition> parseColumnDefinition(const StatementTokens& t, TokenRange part) {
+std::optional<ColumnDefinition> parseColumnDefinition(const StatementTokens& t, TokenRange part,
+                                                      Target target) {
     const auto [first, last] = part;
     if (first >= last || !t.isName(first)) {
         return std::nullopt;
@@ -56,6 +58,9 @@ std::optional<ColumnDefinition> parseColumnDefinition(const StatementTokens& t, 
         ownCollation = ownCollation || t.isWord(k, "COLLATE");
     }
     def.engineType = engineColumnType(t[i].text, size, !ownCollation);
+    if (target == Target::PostgreSQL && def.engineType) {
+        def.engineType = postgresColumnType(*def.engineType);
+    }
     return def;
 }
 
@@ -72,7 +77,7 @@ std::size_t optionalWord(const StatementTokens& t, std::size_t i, std::string_vi
 
 }  // namespace
 
-bool translateCreateTable(const StatementTokens& t, Translation& out) {
+bool translateCreateTable(const StatementTokens& t, Translation& out, Target target) {
     std::size_t i = t.next(t.begin() + 1);
     i = optionalWord(t, i, "TEMP");
     i = optionalWord(t, i, "TEMPORARY");
@@ -105,7 +110,7 @@ bool translateCreateTable(const StatementTokens& t, Translation& out) {
         if (startsTableConstraint(t, part.first)) {
             continue;
         }
-        const auto def = parseColumnDefinition(t, part);
+        const auto def = parseColumnDefinition(t, part, target);
         if (!def) {
             return false;
         }
@@ -115,7 +120,7 @@ bool translateCreateTable(const StatementTokens& t, Translation& out) {
     return true;
 }
 
-bool translateAlterTable(const StatementTokens& t, Translation& out) {
+bool translateAlterTable(const StatementTokens& t, Translation& out, Target target) {
     const std::size_t table = t.next(t.begin() + 1);
     if (!t.isWord(table, "TABLE")) {
         return false;
@@ -138,7 +143,7 @@ bool translateAlterTable(const StatementTokens& t, Translation& out) {
     std::vector<ColumnDefinition> defs;
     defs.reserve(parts.size());
     for (const TokenRange& part : parts) {
-        auto def = parseColumnDefinition(t, part);
+        auto def = parseColumnDefinition(t, part, target);
         if (!def) {
             return false;
         }
