@@ -5,6 +5,7 @@
 #include <ostream>
 
 #include "cli/OffscreenApplication.h"
+#include "cli/StoreMaintenance.h"
 #include "report/ReportExport.h"
 #include "run/ScheduleStoreRun.h"
 #include "runtime/Date.h"
@@ -35,6 +36,9 @@ constexpr const char* kUsage =
     "                      window does: rewrite its EMI table (messages on stderr)\n"
     "  --pdf FILE          write the printable schedule report of the stored run to FILE\n"
     "  --csv FILE          write the same report as CSV to FILE (both imply --store)\n"
+    "  --create-schema     create in \"det\" the tables of the default schema it lacks\n"
+    "  --which-store       name the store \"det\" leads to (odbc.ini or the embedded one)\n"
+    "  --verbose           with --store, name that store on standard error first\n"
     "  --help              show this text\n"
     "\n"
     "Without --emi the schedule is printed as CSV: SN, OpeningBalance, Interest, Principal,\n"
@@ -48,6 +52,9 @@ struct Options {
     std::string pdf;
     std::string csv;
     bool help = false;
+    bool createSchema = false;
+    bool whichStore = false;
+    bool verbose = false;
 };
 
 // Reads the options; returns an error text for a malformed command line.
@@ -60,6 +67,12 @@ std::optional<std::string> parseOptions(const std::vector<std::string>& args, Op
         }
         if (arg == "--store") {
             options.store = true;
+            continue;
+        }
+        if (arg == "--create-schema" || arg == "--which-store" || arg == "--verbose") {
+            (arg == "--create-schema" ? options.createSchema
+             : arg == "--which-store" ? options.whichStore
+                                      : options.verbose) = true;
             continue;
         }
         if (arg == "--help" || arg == "-h") {
@@ -129,6 +142,12 @@ int runScheduleTool(const std::vector<std::string>& args, std::ostream& out, std
         out << kUsage;
         return 0;
     }
+    if (options.createSchema) {
+        return createStoreSchema(out, err);
+    }
+    if (options.whichStore) {
+        return printStoreInUse(out, err);
+    }
     const auto messages = checkMessages(options.inputs);
     if (!messages.empty()) {
         for (const auto& message : messages) {
@@ -161,6 +180,9 @@ int runScheduleTool(const std::vector<std::string>& args, std::ostream& out, std
     int status = 0;
     const bool report = !options.pdf.empty() || !options.csv.empty();
     if (options.store || report) {
+        if (options.verbose) {
+            err << storeInUseNote() << "\n";
+        }
         // Messages of the run reach standard error through the message-box fallback.
         std::optional<ReportCalculation> calculation;
         ScheduleRunHooks hooks;

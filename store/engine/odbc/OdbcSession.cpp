@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "dialect/AccessTranslator.h"
+#include "engine/odbc/NameSpellings.h"
 #include "engine/odbc/OdbcRegistry.h"
 #include "engine/odbc/ResultValues.h"
 #include "engine/odbc/SerialQuery.h"
@@ -735,6 +736,22 @@ std::unique_ptr<OdbcSession> OdbcSession::open(const std::string& dataSource,
 }
 
 ResultTable OdbcSession::execute(std::string_view accessSql) {
+    if (m_impl->target != Target::PostgreSQL) {
+        return run(accessSql);
+    }
+    try {
+        ResultTable result = run(accessSql);
+        for (std::string& column : result.columns) {
+            column = respelt(column, accessSql);
+        }
+        return result;
+    } catch (const RuntimeError& e) {
+        throw RuntimeError(e.number(), respeltQuotedNames(e.description(), accessSql),
+                           e.nativeCode(), e.sqlState());
+    }
+}
+
+ResultTable OdbcSession::run(std::string_view accessSql) {
     Impl& impl = *m_impl;
     if (holdsSecondStatement(accessSql)) {
         throw engineFailure("Characters found after end of SQL statement.", "42000");
@@ -742,6 +759,9 @@ ResultTable OdbcSession::execute(std::string_view accessSql) {
     const dialect::Translation translation = dialect::translate(accessSql, impl.target);
     if (translation.alterColumn) {
         impl.alterColumn(*translation.alterColumn);
+        if (impl.target == Target::PostgreSQL) {
+            learnNameSpellings(accessSql);
+        }
         return {};
     }
     if (translation.statements.empty() || translation.statements.front().sql.empty()) {
@@ -762,6 +782,9 @@ ResultTable OdbcSession::execute(std::string_view accessSql) {
         const std::string head = toLowerAscii(body.substr(0, body.find_first_of(" \t\r\n(")));
         return head == "create" || head == "alter" || head == "drop";
     }();
+    if (schemaChange && impl.target == Target::PostgreSQL) {
+        learnNameSpellings(accessSql);
+    }
     if (translation.statements.size() == 1) {
         ResultTable result = impl.run(translation.statements.front());
         if (schemaChange) {

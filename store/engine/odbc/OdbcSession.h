@@ -45,6 +45,8 @@ public:
     explicit OdbcSession(std::unique_ptr<Impl> impl);
 
 private:
+    ResultTable run(std::string_view accessSql);
+
     std::unique_ptr<Impl> m_impl;
 };
 
