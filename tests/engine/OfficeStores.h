@@ -12,6 +12,7 @@
 
 #include "engine/Connection.h"
 #include "engine/Recordset.h"
+#include "engine/odbc/OdbcSession.h"
 #include "schema/SchemaCreation.h"
 #include "support/TempStore.h"
 
@@ -23,6 +24,7 @@ inline constexpr const char* kClassConnection = "DSN=det;userID= Admin;Password=
 /// its folder). The driver is given by absolute path.
 inline void registerDataSource(const quillet::testing::TempStore& home, const std::string& name,
                                const std::string& body) {
+    odbc::releaseIdleSessions();
     std::ofstream(home.folder() / "odbcinst.ini") << "";
     std::ofstream(home.folder() / "odbc.ini", std::ios::app) << "[" << name << "]\n"
                                                              << body << "\n";

@@ -3,7 +3,11 @@
 #include <sql.h>
 #include <sqlext.h>
 
+#include <pthread.h>
+
+#include <chrono>
 #include <list>
+#include <mutex>
 #include <optional>
 #include <set>
 #include <string>
@@ -207,6 +211,8 @@ struct BoundParameter {
 }  // namespace
 
 struct OdbcSession::Impl {
+    /// The data source and credentials it was opened with: idle sessions are reused by it.
+    std::string key;
     EnvironmentHandle environment;
     ConnectionHandle connection;
     Target target = Target::SQLite;
@@ -660,25 +666,125 @@ void OdbcSession::Impl::alterPostgresColumn(const dialect::AlterColumn& change) 
            change.type + " USING " + conversion);
 }
 
+namespace {
+
+/// \brief Sessions closed a moment ago, for the next open of the same data source.
+///
+/// NOTE: every operation opens and closes its own connection, and a server login (a new server
+/// process, a password exchange) costs more than all the inserts of a Calculate. A closed
+/// session is therefore kept for a short while, its transaction rolled back, and handed to the
+/// next open with the same data source and credentials, prepared statements and all.
+class IdleSessions {
+public:
+    static IdleSessions& instance() {
+        static IdleSessions sessions;
+        return sessions;
+    }
+
+    std::unique_ptr<OdbcSession::Impl> take(const std::string& key) {
+        const std::lock_guard lock(m_mutex);
+        const auto now = Clock::now();
+        for (auto it = m_entries.begin(); it != m_entries.end();) {
+            if (now - it->since > kMaxIdle) {
+                it = m_entries.erase(it);
+            } else if (it->impl->key == key) {
+                std::unique_ptr<OdbcSession::Impl> impl = std::move(it->impl);
+                m_entries.erase(it);
+                if (isAlive(*impl)) {
+                    return impl;
+                }
+                return nullptr;
+            } else {
+                ++it;
+            }
+        }
+        return nullptr;
+    }
+
+    void put(std::unique_ptr<OdbcSession::Impl> impl) {
+        const std::lock_guard lock(m_mutex);
+        if (m_entries.size() >= kMaxIdleSessions) {
+            m_entries.erase(m_entries.begin());
+        }
+        m_entries.push_back({std::move(impl), Clock::now()});
+    }
+
+    void clear() {
+        std::vector<Entry> closing;
+        {
+            const std::lock_guard lock(m_mutex);
+            closing.swap(m_entries);
+        }
+    }
+
+private:
+    using Clock = std::chrono::steady_clock;
+    static constexpr std::size_t kMaxIdleSessions = 4;
+    static constexpr auto kMaxIdle = std::chrono::seconds(30);
+
+    struct Entry {
+        std::unique_ptr<OdbcSession::Impl> impl;
+        Clock::time_point since;
+    };
+
+    IdleSessions() { pthread_atfork(nullptr, nullptr, &abandonInChild); }
+
+    // A forked child shares its parent's server connections; it must neither use nor close
+    // them, so it forgets them without a word to the server.
+    static void abandonInChild() {
+        for (Entry& entry : instance().m_entries) {
+            static_cast<void>(entry.impl.release());
+        }
+        instance().m_entries.clear();
+    }
+
+    static bool isAlive(OdbcSession::Impl& impl) {
+        SQLUINTEGER dead = SQL_CD_FALSE;
+        const SQLRETURN rc =
+            SQLGetConnectAttr(impl.dbc(), SQL_ATTR_CONNECTION_DEAD, &dead, 0, nullptr);
+        return SQL_SUCCEEDED(rc) && dead == SQL_CD_FALSE;
+    }
+
+    std::mutex m_mutex;
+    std::vector<Entry> m_entries;
+};
+
+}  // namespace
+
+void releaseIdleSessions() {
+    IdleSessions::instance().clear();
+}
+
 OdbcSession::OdbcSession(std::unique_ptr<Impl> impl) : m_impl(std::move(impl)) {}
 
 OdbcSession::~OdbcSession() {
-    if (m_impl && m_impl->inTransaction) {
+    if (!m_impl) {
+        return;
+    }
+    if (m_impl->inTransaction) {
         try {
             m_impl->end(false);
         } catch (const RuntimeError&) {
-            // Disconnecting ends the transaction anyway.
+            return;  // the session is not sound: disconnecting ends the transaction anyway
         }
     }
-    if (m_impl) {
-        m_impl->prepared.clear();
-    }
+    IdleSessions::instance().put(std::move(m_impl));
 }
 
 std::unique_ptr<OdbcSession> OdbcSession::open(const std::string& dataSource,
                                                const std::string& user,
                                                const std::string& password) {
+    // Credentials stored with the data source win; ours go only where it stores none.
+    const std::string sentUser = withoutLeadingBlank(user);
+    const std::string sentPassword = withoutLeadingBlank(password);
+    const std::string key = toLowerAscii(dataSource) + '\n' + sentUser + '\n' + sentPassword;
+    if (std::unique_ptr<Impl> idle = IdleSessions::instance().take(key)) {
+        idle->columns.clear();
+        idle->lockedTables.clear();
+        return std::make_unique<OdbcSession>(std::move(idle));
+    }
     auto impl = std::make_unique<Impl>();
+    impl->key = key;
     SQLHANDLE raw = SQL_NULL_HANDLE;
     if (!SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, &raw))) {
         throw RuntimeError(err::StoreConnectFailed, "The ODBC driver manager cannot be started.", 0,
@@ -692,9 +798,6 @@ std::unique_ptr<OdbcSession> OdbcSession::open(const std::string& dataSource,
     // Not yet connected: freed alone if connecting fails.
     std::unique_ptr<void, HandleFree<SQL_HANDLE_DBC>> pending(dbc);
 
-    // Credentials stored with the data source win; ours go only where it stores none.
-    const std::string sentUser = withoutLeadingBlank(user);
-    const std::string sentPassword = withoutLeadingBlank(password);
     std::string connection = "DSN=" + attributeValue(dataSource);
     if (storedAttribute(dataSource, {"UID", "Username", "User", "UserName"}).empty() &&
         !sentUser.empty()) {

@@ -50,4 +50,8 @@ private:
     std::unique_ptr<Impl> m_impl;
 };
 
+/// \brief Disconnects the sessions kept for reuse, so that the next open reads the data
+/// source's settings afresh.
+void releaseIdleSessions();
+
 }  // namespace quillet::odbc
