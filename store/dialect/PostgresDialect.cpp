@@ -41,6 +41,9 @@ std::string adaptStatement(std::string_view sql) {
                 ++k;
             }
             if (k < tokens.size() && isKeyword(tokens[k], "NOCASE")) {
+                while (!out.empty() && (out.back() == ' ' || out.back() == '\t')) {
+                    out.pop_back();
+                }
                 i = k;
                 continue;
             }
