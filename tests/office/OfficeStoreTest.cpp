@@ -145,6 +145,23 @@ TEST_P(OfficeStore, EachRecordFamilySavesAndFindsTextInAnyScript) {
     EXPECT_EQ(vek.Remarks_, kName);
 }
 
+TEST(StoreResolution, ARegisteredDetWinsWhateverTheCaseOfItsEntryElseTheEmbeddedStore) {
+    {
+        quillet::testing::TempStore home;
+        const ToolRun run = runTool({"--which-store"});
+        EXPECT_EQ(run.status, 0) << run.err;
+        EXPECT_EQ(run.out, "data source 'det': the embedded store " +
+                               embeddedDatabasePath().string() + "\n");
+    }
+    quillet::testing::TempStore home;
+    registerSqliteFile(home, "DET");
+    const ToolRun run = runTool({"--which-store"});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_THAT(run.out, HasSubstr("registered with the ODBC driver manager (driver " +
+                                   std::string(QUILLET_SQLITE_ODBC_DRIVER) + "), SQLite"));
+    EXPECT_FALSE(std::filesystem::exists(embeddedDatabasePath()));
+}
+
 INSTANTIATE_TEST_SUITE_P(Backends, OfficeStore, ::testing::Values("SqliteOdbc", "PostgresOdbc"),
                          [](const auto& param) { return param.param; });
 
