@@ -145,6 +145,40 @@ TEST_P(OfficeStore, EachRecordFamilySavesAndFindsTextInAnyScript) {
     EXPECT_EQ(vek.Remarks_, kName);
 }
 
+// Runs `saves` mail saves in a child process; its exit status counts the failed saves.
+pid_t saveInChild(int saves) {
+    const pid_t child = ::fork();
+    if (child != 0) {
+        return child;
+    }
+    int failed = 0;
+    {
+        VekClass vek;
+        for (int i = 0; i < saves; ++i) {
+            failed += vek.SaveMailRecord("F/" + std::to_string(::getpid()), "14/02/2024", "Desk",
+                                         "Save " + std::to_string(i), "", "IN", "", "MailRecord")
+                          ? 0
+                          : 1;
+        }
+    }
+    ::_exit(failed > 255 ? 255 : failed);
+}
+
+TEST_P(OfficeStore, TwoDesksSavingAtOnceNeverShareASerialNorLoseARow) {
+    const std::array<pid_t, 2> desks = {saveInChild(500), saveInChild(500)};
+    for (const pid_t desk : desks) {
+        int status = 0;
+        ASSERT_EQ(::waitpid(desk, &status, 0), desk);
+        ASSERT_TRUE(WIFEXITED(status));
+        EXPECT_EQ(WEXITSTATUS(status), 0) << "failed saves";
+    }
+    auto con = openClassConnection();
+    EXPECT_EQ(count(con, "MailRecord"), 1000);
+    EXPECT_EQ(scalar(con, "select count(*) from (select distinct SN from MailRecord) s"),
+              Variant(std::int32_t{1000}));
+    EXPECT_EQ(scalar(con, "select max(SN) from MailRecord"), Variant(std::int32_t{1000}));
+}
+
 TEST(StoreResolution, ARegisteredDetWinsWhateverTheCaseOfItsEntryElseTheEmbeddedStore) {
     {
         quillet::testing::TempStore home;
@@ -174,40 +208,6 @@ protected:
     }
     quillet::testing::TempStore m_home;
 };
-
-// Runs saves mail records in a child process; its exit status counts the failed saves.
-pid_t saveInChild(int saves) {
-    const pid_t child = ::fork();
-    if (child != 0) {
-        return child;
-    }
-    int failed = 0;
-    {
-        VekClass vek;
-        for (int i = 0; i < saves; ++i) {
-            failed += vek.SaveMailRecord("F/" + std::to_string(::getpid()), "14/02/2024", "Desk",
-                                         "Save " + std::to_string(i), "", "IN", "", "MailRecord")
-                          ? 0
-                          : 1;
-        }
-    }
-    ::_exit(failed > 255 ? 255 : failed);
-}
-
-TEST_F(OfficeServer, TwoDesksSavingAtOnceNeverShareASerialNorLoseARow) {
-    const std::array<pid_t, 2> desks = {saveInChild(500), saveInChild(500)};
-    for (const pid_t desk : desks) {
-        int status = 0;
-        ASSERT_EQ(::waitpid(desk, &status, 0), desk);
-        ASSERT_TRUE(WIFEXITED(status));
-        EXPECT_EQ(WEXITSTATUS(status), 0) << "failed saves";
-    }
-    auto con = openClassConnection();
-    EXPECT_EQ(count(con, "MailRecord"), 1000);
-    EXPECT_EQ(scalar(con, "select count(*) from (select distinct SN from MailRecord) s"),
-              Variant(std::int32_t{1000}));
-    EXPECT_EQ(scalar(con, "select max(SN) from MailRecord"), Variant(std::int32_t{1000}));
-}
 
 TEST_F(OfficeServer, ARefusedLoginNamesTheCauseButNeverThePassword) {
     auto open = [](const std::string& connectionString) {
