@@ -5,6 +5,7 @@
 
 #include <pthread.h>
 
+#include <atomic>
 #include <chrono>
 #include <list>
 #include <mutex>
@@ -46,6 +47,10 @@ using ConnectionHandle = std::unique_ptr<void, ConnectionFree>;
 using StatementHandle = std::unique_ptr<void, HandleFree<SQL_HANDLE_STMT>>;
 
 constexpr std::size_t kPreparedCacheSize = 32;
+
+// Counts the schema changes made through any session of this process: a session kept for reuse
+// keeps the column types it read only while no change was made since.
+std::atomic<unsigned long> g_schemaGeneration{0};
 
 bool contains(std::string_view haystack, std::string_view needle) {
     return haystack.find(needle) != std::string_view::npos;
@@ -102,6 +107,7 @@ struct OdbcSession::Impl {
     bool inTransaction = false;
     std::set<std::string> lockedTables;
     std::unordered_map<std::string, std::vector<ColumnInfo>> columns;
+    unsigned long columnsGeneration = 0;
     struct Prepared {
         std::string sql;
         StatementHandle statement;
@@ -393,6 +399,7 @@ struct OdbcSession::Impl {
     }
 
     void forgetSchema() {
+        ++g_schemaGeneration;
         columns.clear();
         prepared.clear();
     }
@@ -661,12 +668,18 @@ std::unique_ptr<OdbcSession> OdbcSession::open(const std::string& dataSource,
     const std::string sentPassword = withoutLeadingBlank(password);
     const std::string key = toLowerAscii(dataSource) + '\n' + sentUser + '\n' + sentPassword;
     if (std::unique_ptr<Impl> idle = IdleSessions::instance().take(key)) {
-        idle->columns.clear();
+        // NOTE: column types read before are kept while this process changed no schema; another
+        // desk changing a column's type meanwhile is met by the server's own type check.
+        if (idle->columnsGeneration != g_schemaGeneration) {
+            idle->columns.clear();
+            idle->columnsGeneration = g_schemaGeneration;
+        }
         idle->lockedTables.clear();
         return std::make_unique<OdbcSession>(std::move(idle));
     }
     auto impl = std::make_unique<Impl>();
     impl->key = key;
+    impl->columnsGeneration = g_schemaGeneration;
     SQLHANDLE raw = SQL_NULL_HANDLE;
     if (!SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, &raw))) {
         throw RuntimeError(err::StoreConnectFailed, "The ODBC driver manager cannot be started.", 0,
