@@ -219,9 +219,12 @@ public:
     void ReportRuns(const std::vector<Run>& runs) override {
         ConsoleReporter::ReportRuns(runs);
         for (const Run& run : runs) {
-            if (!run.error_occurred && run.iterations > 0) {
+            // With repetitions, the median stands for the benchmark.
+            const bool single = run.run_type == Run::RT_Iteration && run.repetitions <= 1;
+            const bool median = run.run_type == Run::RT_Aggregate && run.aggregate_name == "median";
+            if (!run.error_occurred && (single || median)) {
                 // Every benchmark here reports in milliseconds.
-                m_ms[run.benchmark_name()] = run.GetAdjustedRealTime();
+                m_ms[run.run_name.function_name] = run.GetAdjustedRealTime();
             }
         }
     }
