@@ -104,6 +104,8 @@ struct OdbcSession::Impl {
     ConnectionHandle connection;
     Target target = Target::SQLite;
     std::string dbms;
+    /// The schema unqualified names reach (PostgreSQL); empty where there is no such notion.
+    std::string schema;
     bool inTransaction = false;
     std::set<std::string> lockedTables;
     std::unordered_map<std::string, std::vector<ColumnInfo>> columns;
@@ -184,7 +186,10 @@ struct OdbcSession::Impl {
         const std::vector<std::vector<Variant>> rows = fetchRows(statement.get(), 0, nullptr);
         for (const auto& row : rows) {
             // Table names are patterns to the driver ('_' matches any one character).
-            if (row.size() >= 6 && equalsIgnoringCase(textOf(row[2]), table)) {
+            // A table of that name in another schema of the server is not the one statements
+            // reach.
+            const bool inSchema = schema.empty() || textOf(row[1]) == schema;
+            if (row.size() >= 6 && inSchema && equalsIgnoringCase(textOf(row[2]), table)) {
                 infos.push_back(
                     {toLowerAscii(textOf(row[3])), sqlite::columnKindOf(textOf(row[5]))});
             }
@@ -721,6 +726,8 @@ std::unique_ptr<OdbcSession> OdbcSession::open(const std::string& dataSource,
     const std::string dbmsName = reinterpret_cast<const char*>(name);
     if (equalsIgnoringCase(dbmsName, "PostgreSQL")) {
         impl->target = Target::PostgreSQL;
+        const auto current = impl->query("select current_schema()");
+        impl->schema = current.empty() ? std::string() : textOf(current.front()[0]);
     } else if (equalsIgnoringCase(dbmsName, "SQLite")) {
         impl->target = Target::SQLite;
     } else {
