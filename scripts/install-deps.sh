@@ -6,6 +6,7 @@ packages=(
   build-essential cmake pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libsqlite3-dev unixodbc-dev
+  unixodbc odbc-postgresql libsqliteodbc postgresql postgresql-contrib
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation2 poppler-utils
   desktop-file-utils appstream

@@ -7,6 +7,7 @@
 
 #include "cli/ScheduleOutput.h"
 #include "cli/StoreBackup.h"
+#include "cli/StoreMaintenance.h"
 #include "cli/ToolMessages.h"
 #include "cli/ToolOptions.h"
 #include "cli/ToolReports.h"
@@ -82,6 +83,12 @@ int runScheduleTool(const std::vector<std::string>& args, std::ostream& out, std
     if (!options.backup.empty()) {
         return runStoreBackup(options.backup, err);
     }
+    if (options.createSchema) {
+        return createStoreSchema(out, err);
+    }
+    if (options.whichStore) {
+        return printStoreInUse(out, err);
+    }
 
     const auto checks = checkMessages(options.inputs);
     for (const auto& message : checks) {
@@ -108,6 +115,9 @@ int runScheduleTool(const std::vector<std::string>& args, std::ostream& out, std
         }
     }
     if (storeRun) {
+        if (options.verbose) {
+            err << storeInUseNote() << "\n";
+        }
         const int runStatus = runAgainstStore(options);
         status = runStatus != kToolDone ? runStatus : status;
     }

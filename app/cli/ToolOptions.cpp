@@ -120,6 +120,29 @@ const std::vector<OptionRow>& optionTable() {
          "FILE",
          "Copy the embedded store to FILE and do nothing else; safe while Quillet runs.",
          [](ToolOptions& o, const std::string& v) { return setText(o.backup, v); }},
+        {{"create-schema"},
+         {},
+         "Create in the data source \"det\" every table of the default schema it lacks, and "
+         "nothing else.",
+         [](ToolOptions& o, const std::string&) {
+             o.createSchema = true;
+             return Problem{};
+         }},
+        {{"which-store"},
+         {},
+         "Name the store \"det\" leads to (a data source of the driver manager, or the embedded "
+         "store) and exit.",
+         [](ToolOptions& o, const std::string&) {
+             o.whichStore = true;
+             return Problem{};
+         }},
+        {{"verbose"},
+         {},
+         "With --store, name that store on stderr first.",
+         [](ToolOptions& o, const std::string&) {
+             o.verbose = true;
+             return Problem{};
+         }},
         {{"h", "help"},
          {},
          "Show this text and exit.",

@@ -25,7 +25,10 @@ struct ToolOptions {
     OutputFormat format = OutputFormat::Csv;
     std::string pdf;  ///< empty: none; kStandardOutputName: standard output
     std::string csv;
-    std::string backup;  ///< --backup FILE: copy the store there and do nothing else
+    std::string backup;         ///< --backup FILE: copy the store there and do nothing else
+    bool createSchema = false;  ///< create the default schema's missing tables in "det"
+    bool whichStore = false;    ///< name the store "det" leads to
+    bool verbose = false;       ///< with --store, name that store on stderr first
     bool help = false;
     bool version = false;
 };

@@ -3,6 +3,7 @@
 #include "dialect/DdlTranslation.h"
 #include "dialect/DialectError.h"
 #include "dialect/DmlTranslation.h"
+#include "dialect/PostgresDialect.h"
 #include "dialect/StatementTokens.h"
 
 namespace quillet::dialect {
@@ -37,7 +38,7 @@ bool returnsRows(const StatementTokens& t) {
     return t.isWord(i, "SELECT") || t.isWord(i, "WITH");
 }
 
-bool translateByShape(const StatementTokens& t, Translation& out) {
+bool translateByShape(const StatementTokens& t, Translation& out, Target target) {
     const std::size_t first = t.begin();
     if (t.isWord(first, "DELETE")) {
         return translateDelete(t, out);
@@ -49,25 +50,28 @@ bool translateByShape(const StatementTokens& t, Translation& out) {
         return translateUpdate(t, out);
     }
     if (t.isWord(first, "CREATE")) {
-        return translateCreateTable(t, out);
+        return translateCreateTable(t, out, target);
     }
     if (t.isWord(first, "ALTER")) {
-        return translateAlterTable(t, out);
+        return translateAlterTable(t, out, target);
     }
     return false;
 }
 
 }  // namespace
 
-Translation translate(std::string_view accessSql) {
+Translation translate(std::string_view accessSql, Target target) {
     const StatementTokens tokens(tokenize(accessSql));
     refuseParameterMarkers(tokens);
     Translation result;
     result.returnsRows = returnsRows(tokens);
-    if (!translateByShape(tokens, result)) {
+    if (!translateByShape(tokens, result, target)) {
         // Not a shape of ours: the engine sees it as written (dates aside) and judges it itself.
         result.statements.push_back(
             EngineStatement{tokens.render(tokens.begin(), tokens.end()), {}});
+    }
+    if (target == Target::PostgreSQL) {
+        adaptForPostgres(result);
     }
     return result;
 }

@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "dialect/Target.h"
+
 namespace quillet::dialect {
 
 /// \brief A literal value lifted out of an INSERT ... VALUES list or an UPDATE ... SET assignment
@@ -57,6 +59,7 @@ struct Translation {
 /// "42000") with a clear description for what the dialect itself rejects, such as an empty or
 /// invalid "#...#" date literal or an unterminated string. Anything it does not recognise is passed
 /// through unchanged, so that the engine reports malformed SQL with its own description.
-Translation translate(std::string_view accessSql);
+/// The target picks the engine dialect; SQLite unless told otherwise.
+Translation translate(std::string_view accessSql, Target target = Target::SQLite);
 
 }  // namespace quillet::dialect

@@ -2,6 +2,7 @@
 
 #include "dialect/DdlTypes.h"
 #include "dialect/DialectError.h"
+#include "dialect/PostgresDialect.h"
 
 namespace quillet::dialect {
 
@@ -22,7 +23,8 @@ bool startsTableConstraint(const StatementTokens& t, std::size_t i) {
            t.isWord(i, "CHECK") || t.isWord(i, "FOREIGN");
 }
 
-std::optional<ColumnDefinition> parseColumnDefinition(const StatementTokens& t, TokenRange part) {
+std::optional<ColumnDefinition> parseColumnDefinition(const StatementTokens& t, TokenRange part,
+                                                      Target target) {
     const auto [first, last] = part;
     if (first >= last || !t.isName(first)) {
         return std::nullopt;
@@ -57,6 +59,9 @@ std::optional<ColumnDefinition> parseColumnDefinition(const StatementTokens& t, 
         ownCollation = ownCollation || t.isWord(k, "COLLATE");
     }
     def.engineType = engineColumnType(t[i].text, size, !ownCollation);
+    if (target == Target::PostgreSQL && def.engineType) {
+        def.engineType = postgresColumnType(*def.engineType);
+    }
     return def;
 }
 
@@ -97,7 +102,7 @@ void refuseUnsafeAlterType(const StatementTokens& t, const ColumnDefinition& def
 
 }  // namespace
 
-bool translateCreateTable(const StatementTokens& t, Translation& out) {
+bool translateCreateTable(const StatementTokens& t, Translation& out, Target target) {
     std::size_t i = t.next(t.begin() + 1);
     i = optionalWord(t, i, "TEMP");
     i = optionalWord(t, i, "TEMPORARY");
@@ -130,7 +135,7 @@ bool translateCreateTable(const StatementTokens& t, Translation& out) {
         if (startsTableConstraint(t, part.first)) {
             continue;
         }
-        const auto def = parseColumnDefinition(t, part);
+        const auto def = parseColumnDefinition(t, part, target);
         if (!def) {
             return false;
         }
@@ -140,7 +145,7 @@ bool translateCreateTable(const StatementTokens& t, Translation& out) {
     return true;
 }
 
-bool translateAlterTable(const StatementTokens& t, Translation& out) {
+bool translateAlterTable(const StatementTokens& t, Translation& out, Target target) {
     const std::size_t table = t.next(t.begin() + 1);
     if (!t.isWord(table, "TABLE")) {
         return false;
@@ -163,7 +168,7 @@ bool translateAlterTable(const StatementTokens& t, Translation& out) {
     std::vector<ColumnDefinition> defs;
     defs.reserve(parts.size());
     for (const TokenRange& part : parts) {
-        auto def = parseColumnDefinition(t, part);
+        auto def = parseColumnDefinition(t, part, target);
         if (!def) {
             return false;
         }

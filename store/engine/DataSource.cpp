@@ -13,6 +13,8 @@
 #include <system_error>
 #include <vector>
 
+#include "engine/odbc/OdbcRegistry.h"
+#include "engine/odbc/OdbcSession.h"
 #include "engine/sqlite/SqliteSession.h"
 #include "runtime/RuntimeError.h"
 #include "runtime/Text.h"
@@ -81,11 +83,19 @@ std::unique_ptr<Session> openEmbedded(const ConnectionSettings& settings) {
     }
 }
 
+// A data source registered with the system's driver manager, opened through it.
+std::unique_ptr<Session> openRegistered(const ConnectionSettings& settings) {
+    if (!odbc::isRegistered(settings.dataSource)) {
+        return nullptr;
+    }
+    return odbc::OdbcSession::open(settings.dataSource, settings.user, settings.password);
+}
+
 // Each resolver opens the data source it knows by name, or declines with nullptr so the next one
 // is asked. A data source registered with the system's ODBC driver manager belongs first in this
 // list: a registered "det" is meant to take precedence over the built-in store.
 using Resolver = std::unique_ptr<Session> (*)(const ConnectionSettings&);
-constexpr std::array<Resolver, 1> kResolvers = {&openEmbedded};
+constexpr std::array<Resolver, 2> kResolvers = {&openRegistered, &openEmbedded};
 
 }  // namespace
 

@@ -9,6 +9,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "ui/MessageBox.h"
@@ -52,11 +53,27 @@ public:
             m_previousConfig = old;
         }
         ::setenv("XDG_CONFIG_HOME", (m_folder / "config").c_str(), 1);
+        // No data source registered with the driver manager either, unless a test writes one:
+        // a "det" in the developer's own odbc.ini would otherwise take the tests elsewhere.
+        for (const char* name : {"ODBCSYSINI", "ODBCINI"}) {
+            const char* old = std::getenv(name);
+            m_odbcEnvironment.emplace_back(
+                name, old != nullptr ? std::optional<std::string>(old) : std::nullopt);
+        }
+        ::setenv("ODBCSYSINI", m_folder.c_str(), 1);
+        ::setenv("ODBCINI", (m_folder / "odbc.ini").c_str(), 1);
         messages = std::make_shared<RecordingMessageBoxes>();
         m_previousService = installMessageBoxService(messages);
     }
     ~TempStore() {
         installMessageBoxService(m_previousService);
+        for (const auto& [name, value] : m_odbcEnvironment) {
+            if (value) {
+                ::setenv(name.c_str(), value->c_str(), 1);
+            } else {
+                ::unsetenv(name.c_str());
+            }
+        }
         if (m_hadPrevious) {
             ::setenv("XDG_DATA_HOME", m_previous.c_str(), 1);
         } else {
@@ -84,6 +101,7 @@ private:
     bool m_hadPrevious = false;
     std::optional<std::string> m_previousConfig;
     std::shared_ptr<MessageBoxService> m_previousService;
+    std::vector<std::pair<std::string, std::optional<std::string>>> m_odbcEnvironment;
 };
 
 }  // namespace quillet::testing
