@@ -172,6 +172,12 @@ struct OdbcSession::Impl {
     }
 
     const std::vector<ColumnInfo>& tableColumns(const std::string& table) {
+        // Another session of this process may have changed a table since these were read: an
+        // open session sees that change on its next statement, as an embedded connection does.
+        if (columnsGeneration != g_schemaGeneration) {
+            columns.clear();
+            columnsGeneration = g_schemaGeneration;
+        }
         const std::string key = toLowerAscii(table);
         if (const auto found = columns.find(key); found != columns.end()) {
             return found->second;
