@@ -8,6 +8,7 @@ packages=(
   libsqlite3-dev unixodbc-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation2 poppler-utils
+  clang libfuzzer-14-dev libclang-rt-14-dev
 )
 
 missing=()
