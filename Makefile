@@ -33,7 +33,9 @@ clean:
 
 # ---- Proof: sanitizers and fuzzing -------------------------------------------------------------
 # The whole suite under AddressSanitizer and UndefinedBehaviorSanitizer, in its own build folder.
-# -O1 with line tables only: quicker to build and run, still exact reports.
+# -O1 with line tables only: quicker to build and run, still exact reports. GCC's
+# maybe-uninitialized analysis misfires on sanitizer instrumentation (inside <regex>), so it is off
+# here; the normal build keeps it.
 # QUILLET_SANITIZED=1 lets the heaviest process tests do less of the same work.
 SANITIZE_DIR ?= build-sanitize
 SANITIZE_FLAGS := -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer
@@ -43,7 +45,8 @@ SANITIZE_FLAGS := -fsanitize=address,undefined -fno-sanitize-recover=all -fno-om
 test-sanitize: deps
 	@cmake -S . -B $(SANITIZE_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 	  -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O1 -g1" \
-	  -DCMAKE_CXX_FLAGS="$(SANITIZE_FLAGS)" -DCMAKE_EXE_LINKER_FLAGS="$(SANITIZE_FLAGS)" >/dev/null
+	  -DCMAKE_CXX_FLAGS="$(SANITIZE_FLAGS) -Wno-maybe-uninitialized" \
+	  -DCMAKE_EXE_LINKER_FLAGS="$(SANITIZE_FLAGS)" >/dev/null
 	@cmake --build $(SANITIZE_DIR) -j $(JOBS)
 	@QUILLET_SANITIZED=1 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
 	  UBSAN_OPTIONS=print_stacktrace=1 scripts/run-tests.sh $(SANITIZE_DIR)
