@@ -63,11 +63,13 @@ fuzz: deps
 	@CC=clang CXX=clang++ cmake -S . -B $(FUZZ_DIR) -DCMAKE_BUILD_TYPE=Debug -DQUILLET_FUZZING=ON \
 	  -DQUILLET_WERROR=OFF -DCMAKE_CXX_FLAGS="$(FUZZ_FLAGS)" >/dev/null
 	@cmake --build $(FUZZ_DIR) -j $(JOBS) --target $(addprefix fuzz_,$(FUZZ_TARGETS))
-	@set -e; for t in $(FUZZ_TARGETS); do \
+	@failed=; for t in $(FUZZ_TARGETS); do \
 	  mkdir -p $(FUZZ_DIR)/corpus/$$t $(FUZZ_DIR)/crashes; \
 	  echo "fuzzing $$t for $(FUZZ_SECONDS) s"; \
-	  $(FUZZ_DIR)/bin/fuzz_$$t -max_total_time=$(FUZZ_SECONDS) -timeout=10 -print_final_stats=1 \
+	  if $(FUZZ_DIR)/bin/fuzz_$$t -max_total_time=$(FUZZ_SECONDS) -timeout=10 -print_final_stats=1 \
 	    -artifact_prefix=$(FUZZ_DIR)/crashes/$$t- $(FUZZ_DIR)/corpus/$$t tests/fuzz/corpus/$$t \
-	    2>$(FUZZ_DIR)/fuzz-$$t.log || { tail -n 40 $(FUZZ_DIR)/fuzz-$$t.log; exit 1; }; \
+	    2>$(FUZZ_DIR)/fuzz-$$t.log; then :; else \
+	    grep -A1 -E '^(property broken|SUMMARY)' $(FUZZ_DIR)/fuzz-$$t.log; failed="$$failed $$t"; fi; \
 	  grep -E '^stat::number_of_executed_units' $(FUZZ_DIR)/fuzz-$$t.log; \
-	done
+	done; \
+	if [ -n "$$failed" ]; then echo "fuzzing failed:$$failed (inputs in $(FUZZ_DIR)/crashes)"; exit 1; fi
