@@ -2,11 +2,16 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
+
 namespace quillet::fuzzing {
 
 namespace {
 
 bool recording = false;
+sqlite3* lastOpened = nullptr;
+// The image of a store the engine made, copied into every connection opened afterwards.
+std::vector<unsigned char> storeImage;
 std::vector<std::string> started;
 int progressCalls = 0;
 
@@ -38,6 +43,17 @@ int onOpen(sqlite3* db, const char**, const sqlite3_api_routines*) {
     sqlite3_limit(db, SQLITE_LIMIT_LENGTH, 1 << 20);
     sqlite3_trace_v2(db, SQLITE_TRACE_STMT, onTrace, nullptr);
     sqlite3_progress_handler(db, kProgressInterval, onProgress, nullptr);
+    lastOpened = db;
+    if (!storeImage.empty()) {
+        auto* copy = static_cast<unsigned char*>(sqlite3_malloc64(storeImage.size()));
+        if (copy == nullptr) {
+            return SQLITE_NOMEM;
+        }
+        std::copy(storeImage.begin(), storeImage.end(), copy);
+        const auto size = static_cast<sqlite3_int64>(storeImage.size());
+        return sqlite3_deserialize(db, "main", copy, size, size,
+                                   SQLITE_DESERIALIZE_FREEONCLOSE | SQLITE_DESERIALIZE_RESIZEABLE);
+    }
     return SQLITE_OK;
 }
 
@@ -45,6 +61,15 @@ int onOpen(sqlite3* db, const char**, const sqlite3_api_routines*) {
 
 void watchEmbeddedConnections() {
     sqlite3_auto_extension(reinterpret_cast<void (*)()>(&onOpen));
+}
+
+void keepLastOpenedStore() {
+    sqlite3_int64 size = 0;
+    unsigned char* image = sqlite3_serialize(lastOpened, "main", &size, 0);
+    if (image != nullptr) {
+        storeImage.assign(image, image + size);
+        sqlite3_free(image);
+    }
 }
 
 void startRecording() {

@@ -12,6 +12,10 @@ namespace quillet::fuzzing {
 /// values at 1 MB and interrupts a statement that runs too long.
 void watchEmbeddedConnections();
 
+/// \brief Every connection opened from now on starts as a copy of the store the last opened
+/// connection holds now: a store made once by the engine, without the cost of making it anew.
+void keepLastOpenedStore();
+
 /// Starts recording with an empty log and a fresh step budget.
 void startRecording();
 /// Stops recording and hands over the statements started meanwhile.

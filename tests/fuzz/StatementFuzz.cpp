@@ -128,6 +128,10 @@ std::vector<std::string_view> statementsOf(std::string_view input) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static const bool watching = [] {
         quillet::fuzzing::watchEmbeddedConnections();
+        // The engine makes the default store once; every input starts from a copy of it.
+        const auto first =
+            quillet::sqlite::SqliteSession::open(":memory:", quillet::defaultSchemaSql());
+        quillet::fuzzing::keepLastOpenedStore();
         return true;
     }();
     (void)watching;
