@@ -20,6 +20,7 @@
 #include <string>
 #include <vector>
 
+#include "GridRefreshHooks.h"
 #include "VekClass.h"
 #include "engine/Connection.h"
 #include "engine/Recordset.h"
@@ -69,25 +70,11 @@ quillet::ScheduleInputs inputsFor(const char* months) {
     return inputs;
 }
 
-quillet::ScheduleRunHooks gridHooks(long& rows) {
-    quillet::ScheduleRunHooks hooks;
-    hooks.refreshGrid = [&rows] {
-        // What the grid refresh does: a client-side recordset over the whole schedule.
-        auto connection = std::make_shared<quillet::Connection>();
-        connection->Open(quillet::defaultConnectionString(), "", "", -1);
-        auto recordset = std::make_shared<quillet::Recordset>();
-        recordset->setCursorLocation(quillet::kUseClient);
-        recordset->Open("Select  * from EMI order by SN asc", connection, -1, 1, -1);
-        rows = recordset->RecordCount();
-    };
-    return hooks;
-}
-
 void calculate(benchmark::State& state, const char* months) {
     TempData data;
     const quillet::ScheduleInputs inputs = inputsFor(months);
     long rows = 0;
-    const quillet::ScheduleRunHooks hooks = gridHooks(rows);
+    const quillet::ScheduleRunHooks hooks = quillet::bench::gridRefreshHooks(rows);
     // Create the store once, outside the timing.
     quillet::runScheduleToStore(inputs, hooks);
     double cpu = 0;
@@ -196,7 +183,7 @@ void series(benchmark::State& state) {
     TempData data;
     const quillet::ScheduleInputs inputs = inputsFor("360");
     long rows = 0;
-    const quillet::ScheduleRunHooks hooks = gridHooks(rows);
+    const quillet::ScheduleRunHooks hooks = quillet::bench::gridRefreshHooks(rows);
     constexpr int kCount = 1009;
     std::vector<double> cpu(kCount + 1, 0.0);
     for (auto _ : state) {

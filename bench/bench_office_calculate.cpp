@@ -14,6 +14,7 @@
 #include <memory>
 #include <string>
 
+#include "GridRefreshHooks.h"
 #include "VekClass.h"
 #include "engine/Connection.h"
 #include "engine/Recordset.h"
@@ -63,15 +64,7 @@ void calculateThroughQuillet(benchmark::State& state) {
     inputs.months = "360";
     inputs.decimals = "2";
     long rows = 0;
-    quillet::ScheduleRunHooks hooks;
-    hooks.refreshGrid = [&] {
-        auto connection = std::make_shared<quillet::Connection>();
-        connection->Open(quillet::defaultConnectionString(), "", "", -1);
-        auto recordset = std::make_shared<quillet::Recordset>();
-        recordset->setCursorLocation(quillet::kUseClient);
-        recordset->Open("Select  * from EMI order by SN asc", connection, -1, 1, -1);
-        rows = recordset->RecordCount();
-    };
+    const quillet::ScheduleRunHooks hooks = quillet::bench::gridRefreshHooks(rows);
     quillet::runScheduleToStore(inputs, hooks);  // the store is made outside the timing
     for (auto _ : state) {
         const auto outcome = quillet::runScheduleToStore(inputs, hooks);

@@ -16,8 +16,6 @@ inline constexpr int kToolInputFailed = 2;
 inline constexpr int kToolOutputFailed = 1;
 /// The command line is malformed.
 inline constexpr int kToolUsage = 64;
-/// The status for bad input or a failed computation (the tool's first failure status).
-inline constexpr int kToolFailure = kToolInputFailed;
 
 /// \brief Runs the tool with its arguments (without the program name). Writes the schedule (or
 /// the instalment, or a report sent to '-') to out and diagnostics to err; out receives nothing

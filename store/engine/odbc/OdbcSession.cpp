@@ -82,10 +82,7 @@ std::string textOf(const Variant& value) {
     return value.isNull() ? std::string() : value.toString();
 }
 
-struct ColumnInfo {
-    std::string lowerName;
-    sqlite::ColumnKind kind;
-};
+using ColumnInfo = sqlite::TableColumn;
 
 /// One parameter's value, kept alive until the statement has run.
 struct BoundParameter {
@@ -207,19 +204,9 @@ struct OdbcSession::Impl {
         if (parameter.table.empty()) {
             return sqlite::ColumnKind::Unknown;
         }
-        const std::vector<ColumnInfo>& infos = tableColumns(parameter.table);
-        if (!parameter.column.empty()) {
-            const std::string wanted = toLowerAscii(parameter.column);
-            for (const ColumnInfo& info : infos) {
-                if (info.lowerName == wanted) {
-                    return info.kind;
-                }
-            }
-        } else if (parameter.position >= 0 &&
-                   static_cast<std::size_t>(parameter.position) < infos.size()) {
-            return infos[static_cast<std::size_t>(parameter.position)].kind;
-        }
-        return sqlite::ColumnKind::Unknown;
+        const std::string wanted =
+            parameter.column.empty() ? std::string() : toLowerAscii(parameter.column);
+        return sqlite::targetColumnKind(tableColumns(parameter.table), wanted, parameter.position);
     }
 
     SQLHSTMT preparedFor(const std::string& sql) {

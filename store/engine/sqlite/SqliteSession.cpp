@@ -346,10 +346,7 @@ private:
     sqlite3* m_db;
 };
 
-struct ColumnInfo {
-    std::string lowerName;
-    ColumnKind kind;
-};
+using ColumnInfo = TableColumn;
 
 Variant readValue(sqlite3_stmt* statement, int column, ColumnKind kind) {
     switch (sqlite3_column_type(statement, column)) {
@@ -547,19 +544,9 @@ struct SqliteSession::Impl {
         if (parameter.table.empty()) {
             return ColumnKind::Unknown;
         }
-        const std::vector<ColumnInfo>& infos = tableColumns(parameter.table);
-        if (!parameter.column.empty()) {
-            const std::string wanted = toLowerAscii(bareName(parameter.column));
-            for (const ColumnInfo& info : infos) {
-                if (info.lowerName == wanted) {
-                    return info.kind;
-                }
-            }
-        } else if (parameter.position >= 0 &&
-                   static_cast<std::size_t>(parameter.position) < infos.size()) {
-            return infos[static_cast<std::size_t>(parameter.position)].kind;
-        }
-        return ColumnKind::Unknown;
+        const std::string wanted =
+            parameter.column.empty() ? std::string() : toLowerAscii(bareName(parameter.column));
+        return targetColumnKind(tableColumns(parameter.table), wanted, parameter.position);
     }
 
     // knownKinds: the parameters' target kinds when already looked up, else null.

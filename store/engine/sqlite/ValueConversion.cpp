@@ -191,4 +191,18 @@ std::optional<Date> dateFromSerial(double serial) {
     return fromSerial(serial);
 }
 
+ColumnKind targetColumnKind(const std::vector<TableColumn>& columns, std::string_view lowerName,
+                            int position) {
+    if (!lowerName.empty()) {
+        for (const TableColumn& column : columns) {
+            if (column.lowerName == lowerName) {
+                return column.kind;
+            }
+        }
+    } else if (position >= 0 && static_cast<std::size_t>(position) < columns.size()) {
+        return columns[static_cast<std::size_t>(position)].kind;
+    }
+    return ColumnKind::Unknown;
+}
+
 }  // namespace quillet::sqlite

@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 #include <variant>
+#include <vector>
 
 #include "dialect/AccessTranslator.h"
 #include "runtime/Variant.h"
@@ -25,6 +26,17 @@ enum class ColumnKind {
 /// MEMO and STRING are text; an empty type or a BLOB is unknown; every other declared type
 /// (INTEGER, NUMBER, DOUBLE, REAL, DECIMAL, ...) is a number.
 ColumnKind columnKindOf(std::string_view declaredType);
+
+/// \brief A table's column as an engine remembers it for binding values.
+struct TableColumn {
+    std::string lowerName;
+    ColumnKind kind;
+};
+
+/// \brief The kind of the column a lifted literal goes to: the column named lowerName when one is
+/// named, else the one at position; Unknown when the table has no such column.
+ColumnKind targetColumnKind(const std::vector<TableColumn>& columns, std::string_view lowerName,
+                            int position);
 
 /// \brief The value to bind: Null (monostate), a 64-bit integer, a double or a text.
 using BoundValue = std::variant<std::monostate, long long, double, std::string>;
