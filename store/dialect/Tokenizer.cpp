@@ -86,15 +86,9 @@ private:
     }
 
     // NOTE: the engine reads a literal beyond the double range as infinity and would store it;
-    // Access refuses such a literal, and so do we. Only a literal with an exponent or more
-    // digits than a double's range can overflow, so the usual ones are not read twice.
+    // Access refuses such a literal, and so do we.
     static void refuseOverflow(std::string_view literal) {
-        constexpr std::size_t kMostDigitsThatFit = 308;
-        if (literal.find_first_of("eE") == std::string_view::npos &&
-            literal.size() <= kMostDigitsThatFit) {
-            return;
-        }
-        if (!parseNumber(literal)) {
+        if (numberLiteralOverflows(literal)) {
             raiseDialectError("Overflow: the number " + excerpt(literal) + " is too large.");
         }
     }

@@ -131,6 +131,15 @@ std::optional<double> parseNumber(std::string_view text) {
     return negative ? -value : value;
 }
 
+bool numberLiteralOverflows(std::string_view literal) {
+    constexpr std::size_t kMostDigitsThatFit = 308;
+    if (literal.find_first_of("eE") == std::string_view::npos &&
+        literal.size() <= kMostDigitsThatFit) {
+        return false;
+    }
+    return !parseNumber(literal).has_value();
+}
+
 double roundToWholeHalfEven(double x) {
     // NOTE: std::round sends halves away from zero and nearbyint depends on the process's
     // rounding mode; the classic runtime always sends exact halves to the even neighbour.

@@ -18,6 +18,11 @@ inline bool isNumeric(std::string_view text) {
     return parseNumber(text).has_value();
 }
 
+/// \brief True for a number literal (digits, point, exponent) whose value lies beyond the double
+/// range. Only a literal with an exponent or more digits than that range holds can overflow, so
+/// the usual ones are not read at all: this is cheap enough for every literal of a statement.
+bool numberLiteralOverflows(std::string_view literal);
+
 /// Nearest whole number, exact halves to the even neighbour.
 double roundToWholeHalfEven(double x);
 

@@ -52,10 +52,8 @@ bool assignLiteralValue(dialect::Parameter::Kind kind, std::string_view text, st
             }
             return true;
         case dialect::Parameter::Kind::Number:
-            // A literal beyond the double range goes back to the translation, which refuses it;
-            // only an exponent or a very long literal can be one, so the usual ones are not read.
-            if ((text.find_first_of("eE") != std::string_view::npos || text.size() > 308) &&
-                !parseNumber(text)) {
+            // A literal beyond the double range goes back to the translation, which refuses it.
+            if (numberLiteralOverflows(text)) {
                 return false;
             }
             out.assign(sign);
