@@ -3,7 +3,7 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <optional>
+#include <fstream>
 #include <string>
 
 #include "report/ReportDefinition.h"
@@ -17,45 +17,21 @@ namespace {
 using ::testing::AllOf;
 using ::testing::HasSubstr;
 
-/// Sets an environment variable for one test and puts the old value back afterwards.
-class ScopedEnvironment {
-public:
-    ScopedEnvironment(const char* name, const std::optional<std::string>& value) : m_name(name) {
-        if (const char* old = std::getenv(name)) {
-            m_previous = old;
-        }
-        set(value);
-    }
-    ~ScopedEnvironment() { set(m_previous); }
-    ScopedEnvironment(const ScopedEnvironment&) = delete;
-    ScopedEnvironment& operator=(const ScopedEnvironment&) = delete;
-
-private:
-    void set(const std::optional<std::string>& value) {
-        if (value) {
-            ::setenv(m_name, value->c_str(), 1);
-        } else {
-            ::unsetenv(m_name);
-        }
-    }
-    const char* m_name;
-    std::optional<std::string> m_previous;
-};
-
 /// An installed layout under <temp>/prefix, a user's configuration folder and a home folder.
 class ReportDefinitionSearchTest : public ::testing::Test {
 protected:
-    ReportDefinitionSearchTest() { setProgramFolder(binaries); }
-    ~ReportDefinitionSearchTest() override { setProgramFolder({}); }
+    ReportDefinitionSearchTest() {
+        setProgramFolder(binaries);
+        ::setenv("HOME", home.c_str(), 1);
+    }
+    ~ReportDefinitionSearchTest() override {
+        setProgramFolder({});
+        ::setenv("HOME", m_previousHome.c_str(), 1);
+    }
 
     static void place(const std::filesystem::path& file) {
         std::filesystem::create_directories(file.parent_path());
-        writeFile(file);
-    }
-    static void writeFile(const std::filesystem::path& file) {
-        std::FILE* out = std::fopen(file.c_str(), "w");
-        ASSERT_NE(out, nullptr);
-        std::fclose(out);
+        ASSERT_TRUE(std::ofstream(file).good());
     }
 
     TempStore store;
@@ -63,11 +39,10 @@ protected:
     const std::filesystem::path installed =
         store.folder() / "prefix" / "share" / "quillet" / "EMI.rpt";
     const std::filesystem::path besideProgram = binaries / "EMI.rpt";
-    const std::filesystem::path config = store.folder() / "config";
-    const std::filesystem::path usersCopy = config / "quillet" / "EMI.rpt";
+    // TempStore points XDG_CONFIG_HOME at its own config folder.
+    const std::filesystem::path usersCopy = store.folder() / "config" / "quillet" / "EMI.rpt";
     const std::filesystem::path home = store.folder() / "home";
-    ScopedEnvironment configHome{"XDG_CONFIG_HOME", config.string()};
-    ScopedEnvironment homeFolder{"HOME", home.string()};
+    const std::string m_previousHome = std::getenv("HOME") ? std::getenv("HOME") : "/";
 };
 
 TEST_F(ReportDefinitionSearchTest, TheUsersCopyThenTheProgramFolderThenTheInstalledOne) {
@@ -92,11 +67,12 @@ TEST_F(ReportDefinitionSearchTest, WithoutAnAbsoluteConfigFolderTheHomeConfigFol
     place(usersCopy);
     const auto working = std::filesystem::current_path();
     std::filesystem::current_path(store.folder());
-    for (const std::optional<std::string>& value :
-         {std::optional<std::string>{}, std::optional<std::string>{""},
-          std::optional<std::string>{"config"}}) {
-        ScopedEnvironment unusable("XDG_CONFIG_HOME", value);
-        EXPECT_EQ(reportDefinitionFile(), homeCopy) << value.value_or("(unset)");
+    // TempStore puts the variable back afterwards.
+    ::unsetenv("XDG_CONFIG_HOME");
+    EXPECT_EQ(reportDefinitionFile(), homeCopy) << "(unset)";
+    for (const char* value : {"", "config"}) {
+        ::setenv("XDG_CONFIG_HOME", value, 1);
+        EXPECT_EQ(reportDefinitionFile(), homeCopy) << value;
     }
     std::filesystem::current_path(working);
 }

@@ -33,7 +33,6 @@ protected:
 
 TEST_F(Calculate, StoresTheStartUpScheduleAndShowsIt) {
     window.btnShowPayment_Click();
-    EXPECT_EQ(countRows("EMI"), 120);
     EXPECT_EQ(rows("select * from EMI where SN = 1"),
               (std::vector<Row>{{"1", "1000000", "5000", "6102", "993898", "01/01/2024"}}));
     EXPECT_EQ(rows("select EMIDate from EMI where SN = 120")[0][0], "01/12/2033");
@@ -41,12 +40,9 @@ TEST_F(Calculate, StoresTheStartUpScheduleAndShowsIt) {
     EXPECT_TRUE(store.shown().empty());
 
     ASSERT_EQ(gridRows(), 120);
-    const QAbstractItemModel* model = window.DG()->model();
-    EXPECT_EQ(model->headerData(0, Qt::Horizontal).toString(), "SN");
-    EXPECT_EQ(model->headerData(5, Qt::Horizontal).toString(), "EMIDate");
+    EXPECT_EQ(window.DG()->model()->headerData(5, Qt::Horizontal).toString(), "EMIDate");
     EXPECT_EQ(cell(0, 5), "01/Jan/2024");
     EXPECT_EQ(cell(1, 1), "993898");
-    EXPECT_EQ(cell(119, 0), "120");
     EXPECT_GT(window.DG()->columnWidth(1), window.DG()->columnWidth(0));
 }
 
@@ -67,7 +63,6 @@ TEST_F(Calculate, TwoDecimalsAndASecondCalculationReplacesTheFirst) {
     EXPECT_EQ(rows("select Principal, ClosingBalance from EMI where SN = 1"),
               (std::vector<Row>{{"6102.05", "993897.95"}}));
     EXPECT_EQ(window.emi()->text(), "11102.05");
-    EXPECT_EQ(window.RoundTo, 2.0);
 
     window.txtDuration()->setText("12");
     window.btnShowPayment_Click();
@@ -78,42 +73,24 @@ TEST_F(Calculate, TwoDecimalsAndASecondCalculationReplacesTheFirst) {
 TEST_F(Calculate, NoMonthsLeavesAnEmptyScheduleAndZero) {
     window.txtDuration()->setText("0");
     window.btnShowPayment_Click();
-    EXPECT_EQ(countRows("EMI"), 0);
     EXPECT_EQ(gridRows(), 0);
     EXPECT_EQ(window.DG()->model()->columnCount(), 6);  // headings without rows
     EXPECT_EQ(window.emi()->text(), "0");
 }
 
-TEST_F(Calculate, AnAmountOfLettersEmptiesTheTableAndReportsTheError) {
-    window.btnShowPayment_Click();
-    window.txtAmount()->setText("ABC");
-    window.btnShowPayment_Click();
-    ASSERT_EQ(store.shown().size(), 2u);
-    EXPECT_EQ(store.shown()[0].prompt, "Please enter Amount in Numeric");
-    EXPECT_EQ(store.shown()[0].title, "Check Input");
-    EXPECT_EQ(store.shown()[1].prompt, "Type mismatch");
-    EXPECT_EQ(store.shown()[1].title, "Quillet");
-    EXPECT_EQ(store.shown()[1].buttons, 0);
-    EXPECT_EQ(countRows("EMI"), 0);
-    EXPECT_EQ(gridRows(), 0);
-    EXPECT_EQ(window.emi()->text(), "0");
-}
-
+// Each failure follows a good run: the table it leaves behind must be emptied.
 TEST_F(Calculate, DecimalsThatCannotRoundAreReportedOnceAndTheWindowCarriesOn) {
-    const struct {
-        const char* decimals;
-        const char* description;
-    } cases[] = {{"-1", "Invalid procedure call or argument"}, {"40000", "Overflow"}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.decimals);
-        window.cmb()->setEditText(QString::fromLatin1(c.decimals));
-
+    for (const auto& [decimals, description] :
+         {std::pair{"-1", "Invalid procedure call or argument"}, std::pair{"40000", "Overflow"}}) {
+        SCOPED_TRACE(decimals);
         // A good amount: the first row cannot be written, nor can its instalment be shown.
-        store.messages->shown.clear();
+        window.cmb()->setCurrentIndex(0);
         window.txtAmount()->setText("1000000");
         window.btnShowPayment_Click();
+        window.cmb()->setEditText(QString::fromLatin1(decimals));
+        window.btnShowPayment_Click();
         ASSERT_EQ(store.shown().size(), 1u);
-        EXPECT_EQ(store.shown()[0].prompt, c.description);
+        EXPECT_EQ(store.shown()[0].prompt, description);
         EXPECT_EQ(store.shown()[0].title, "Quillet");
         EXPECT_EQ(countRows("EMI"), 0);
         EXPECT_EQ(gridRows(), 0);
@@ -125,8 +102,11 @@ TEST_F(Calculate, DecimalsThatCannotRoundAreReportedOnceAndTheWindowCarriesOn) {
         window.btnShowPayment_Click();
         ASSERT_EQ(store.shown().size(), 2u);
         EXPECT_EQ(store.shown()[0].prompt, "Please enter Amount in Numeric");
+        EXPECT_EQ(store.shown()[0].title, "Check Input");
         EXPECT_EQ(store.shown()[1].prompt, "Type mismatch");
+        EXPECT_EQ(store.shown()[1].buttons, 0);
         EXPECT_EQ(window.emi()->text(), "0");
+        store.messages->shown.clear();
     }
     window.txtAmount()->setText("1000000");
     window.cmb()->setCurrentIndex(1);
