@@ -1,7 +1,6 @@
 #include "cli/ScheduleTool.h"
 
 #include <cerrno>
-#include <optional>
 #include <ostream>
 #include <system_error>
 
