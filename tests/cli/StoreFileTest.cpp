@@ -4,12 +4,13 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "cli/ScheduleTool.h"
+#include "cli/ToolProcess.h"
 #include "support/TempStore.h"
 
 namespace quillet {
@@ -22,7 +23,7 @@ std::string scheduleIn(const std::filesystem::path& file) {
     sqlite3* db = nullptr;
     sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
     sqlite3_stmt* statement = nullptr;
-    std::string found = sqlite3_errmsg(db);
+    std::string found;
     if (sqlite3_prepare_v2(db, "SELECT count(*) || '/' || max(SN) FROM EMI", -1, &statement,
                            nullptr) == SQLITE_OK &&
         sqlite3_step(statement) == SQLITE_ROW) {
@@ -35,20 +36,13 @@ std::string scheduleIn(const std::filesystem::path& file) {
     return found;
 }
 
-// Runs the tool built beside this test program as its own process, as a script would.
-int runToolProcess(const std::string& arguments) {
-    const char* bin = std::getenv("QUILLET_BIN_DIR");
-    const std::filesystem::path folder =
-        bin != nullptr ? std::filesystem::path(bin)
-                       : std::filesystem::read_symlink("/proc/self/exe").parent_path();
-    const std::string command =
-        (folder / "quillet-schedule").string() + " " + arguments + " >/dev/null 2>&1";
-    return std::system(command.c_str());
+int runToolProcess(const TempStore& store, const std::vector<std::string>& args) {
+    return testing::runToolProcess(args, {store.folder(), {}, {}}).status;
 }
 
 TEST(StoreFile, AfterTheToolExitsTheDatabaseFileAloneHoldsTheSchedule) {
     TempStore store;
-    ASSERT_EQ(runToolProcess("--store --months 36"), 0);
+    ASSERT_EQ(runToolProcess(store, {"--store", "--months", "36"}), 0);
     const std::filesystem::path copy = store.folder() / "alone.db";
     std::filesystem::copy_file(store.folder() / "quillet" / "quillet.db", copy);
     EXPECT_EQ(scheduleIn(copy), "36/36");
@@ -56,7 +50,7 @@ TEST(StoreFile, AfterTheToolExitsTheDatabaseFileAloneHoldsTheSchedule) {
 
 TEST(StoreFile, BackupWritesACopyOfTheStoreOrSaysWhyNot) {
     TempStore store;
-    ASSERT_EQ(runToolProcess("--store --months 24"), 0);
+    ASSERT_EQ(runToolProcess(store, {"--store", "--months", "24"}), 0);
 
     const std::filesystem::path copy = store.folder() / "backup.db";
     std::ostringstream out;

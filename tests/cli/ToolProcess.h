@@ -3,20 +3,16 @@
 // SIGXFSZ ignored, so writes fail instead of killing it). File permissions hold for the child
 // even when the tests run as root: it gives up the capabilities that override them.
 
-#include <fcntl.h>
 #include <linux/capability.h>
-#include <poll.h>
 #include <sys/prctl.h>
 #include <sys/resource.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
-#include <array>
+#include <QProcess>
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <optional>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -46,40 +42,26 @@ inline std::filesystem::path toolProgram() {
 }
 
 inline ProcessRun runToolProcess(const std::vector<std::string>& args, const ProcessSetup& setup) {
-    // Everything the child needs is made before fork: only async-signal-safe calls follow it.
-    const std::string program = toolProgram().string();
-    std::vector<std::string> argvText{program};
-    argvText.insert(argvText.end(), args.begin(), args.end());
-    std::vector<char*> argv;
-    for (std::string& a : argvText) {
-        argv.push_back(a.data());
+    QProcess child;
+    child.setProgram(QString::fromStdString(toolProgram().string()));
+    QStringList arguments;
+    for (const std::string& a : args) {
+        arguments << QString::fromStdString(a);
     }
-    argv.push_back(nullptr);
-    std::vector<std::string> envText{"XDG_DATA_HOME=" + setup.dataHome.string(), "LC_ALL=C.UTF-8",
-                                     "QT_QPA_PLATFORM=offscreen",
-                                     "HOME=" + setup.dataHome.string()};
-    std::vector<char*> envp;
-    for (std::string& e : envText) {
-        envp.push_back(e.data());
-    }
-    envp.push_back(nullptr);
-    int outPipe[2];
-    int errPipe[2];
-    if (::pipe2(outPipe, O_CLOEXEC) != 0 || ::pipe2(errPipe, O_CLOEXEC) != 0) {
-        throw std::runtime_error("pipe failed");
-    }
-    int outFile = -1;
+    child.setArguments(arguments);
+    const QString home = QString::fromStdString(setup.dataHome.string());
+    child.setEnvironment(
+        {"XDG_DATA_HOME=" + home, "HOME=" + home, "LC_ALL=C.UTF-8", "QT_QPA_PLATFORM=offscreen"});
     if (!setup.standardOutput.empty()) {
-        outFile = ::open(setup.standardOutput.c_str(), O_WRONLY | O_CLOEXEC);
+        child.setStandardOutputFile(QString::fromStdString(setup.standardOutput.string()),
+                                    QIODevice::Append);
     }
-    const pid_t child = ::fork();
-    if (child == 0) {
-        ::dup2(outFile >= 0 ? outFile : outPipe[1], STDOUT_FILENO);
-        ::dup2(errPipe[1], STDERR_FILENO);
-        if (setup.fileSizeLimit) {
+    const std::optional<rlim_t> limit = setup.fileSizeLimit;
+    child.setChildProcessModifier([limit] {
+        if (limit) {
             ::signal(SIGXFSZ, SIG_IGN);
-            const rlimit limit{*setup.fileSizeLimit, *setup.fileSizeLimit};
-            ::setrlimit(RLIMIT_FSIZE, &limit);
+            const rlimit bytes{*limit, *limit};
+            ::setrlimit(RLIMIT_FSIZE, &bytes);
         }
         // Root keeps its uid but loses, for good (bounding set, so also after exec), what lets
         // it read and write regardless of permissions.
@@ -90,37 +72,14 @@ inline ProcessRun runToolProcess(const std::vector<std::string>& args, const Pro
                 }
             }
         }
-        ::execve(program.c_str(), argv.data(), envp.data());
-        ::_exit(127);
-    }
-    ::close(outPipe[1]);
-    ::close(errPipe[1]);
-    if (outFile >= 0) {
-        ::close(outFile);
-    }
+    });
+    child.start();
     ProcessRun run;
-    std::array<pollfd, 2> fds{{{outPipe[0], POLLIN, 0}, {errPipe[0], POLLIN, 0}}};
-    std::array<std::string*, 2> sinks{&run.out, &run.err};
-    int open = 2;
-    while (open > 0 && ::poll(fds.data(), fds.size(), 60000) > 0) {
-        for (std::size_t i = 0; i < fds.size(); ++i) {
-            if (fds[i].fd < 0 || fds[i].revents == 0) {
-                continue;
-            }
-            char buffer[65536];
-            const ssize_t got = ::read(fds[i].fd, buffer, sizeof buffer);
-            if (got > 0) {
-                sinks[i]->append(buffer, static_cast<std::size_t>(got));
-            } else {
-                ::close(fds[i].fd);
-                fds[i].fd = -1;
-                --open;
-            }
-        }
+    if (child.waitForFinished(60000) && child.exitStatus() == QProcess::NormalExit) {
+        run.status = child.exitCode();
     }
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    run.out = child.readAllStandardOutput().toStdString();
+    run.err = child.readAllStandardError().toStdString();
     return run;
 }
 

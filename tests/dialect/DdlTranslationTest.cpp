@@ -50,33 +50,14 @@ TEST(DdlTranslation, AlterColumnRefusesWhatIsNotADialectType) {
     }
 }
 
-TEST(DdlTranslation, SeveralAddedColumnsBecomeOneStatementEach) {
+TEST(DdlTranslation, AddedColumnsBecomeOneStatementEachAndCreatedTablesKeepTheirLayout) {
     EXPECT_EQ(sqlOf("alter TABLE EmpDetail  add column Code Integer ,NameHindi text (100)"),
               (Lines{"ALTER TABLE EmpDetail ADD COLUMN Code INTEGER",
                      "ALTER TABLE EmpDetail ADD COLUMN NameHindi TEXT(100) COLLATE NOCASE"}));
-    EXPECT_EQ(sqlOf("alter TABLE CHARGES  add column REM1 text (50) ,REM2 Integer "),
-              (Lines{"ALTER TABLE CHARGES ADD COLUMN REM1 TEXT(50) COLLATE NOCASE",
-                     "ALTER TABLE CHARGES ADD COLUMN REM2 INTEGER"}));
-}
-
-TEST(DdlTranslation, CreatedTablesKeepTheirNamesAndLayout) {
-    EXPECT_EQ(
-        sqlOf(
-            "CREATE TABLE BILLTABLETY (SN number, DATEX DATE,BILLSERIALNUMBER NUMBER, BILLMONTH "
-            "NUMBER, BILLYEAR NUMBER, MEMBERNUMBER NUMBER, MEMBERNAME TEXT, WING TEXT , "
-            "FLATNUMBER  TEXT, FEETYPE TEXT, FEEAMOUNT NUMBER, DUEAMOUNT NUMBER  , LATEFEE NUMBER "
-            ", LASTDATE DATE, REMARK TEXT );"),
-        Lines{"CREATE TABLE BILLTABLETY (SN NUMBER, DATEX DATE,BILLSERIALNUMBER NUMBER, BILLMONTH "
-              "NUMBER, BILLYEAR NUMBER, MEMBERNUMBER NUMBER, MEMBERNAME TEXT COLLATE NOCASE, WING "
-              "TEXT COLLATE NOCASE , FLATNUMBER  TEXT COLLATE NOCASE, FEETYPE TEXT COLLATE "
-              "NOCASE, FEEAMOUNT NUMBER, DUEAMOUNT NUMBER  , LATEFEE NUMBER , LASTDATE DATE, "
-              "REMARK TEXT COLLATE NOCASE )"});
-    EXPECT_EQ(sqlOf("CREATE TABLE TYASSETNEW(LYear NUMBER, GeneralOrReserve text(50), FeeType "
-                    "text(50), LNum NUMBER, LAmount DOUBLE, AYear NUMBER, LorA text(50), ANum "
-                    "NUMBER);"),
-              Lines{"CREATE TABLE TYASSETNEW(LYear NUMBER, GeneralOrReserve TEXT(50) COLLATE "
-                    "NOCASE, FeeType TEXT(50) COLLATE NOCASE, LNum NUMBER, LAmount DOUBLE, AYear "
-                    "NUMBER, LorA TEXT(50) COLLATE NOCASE, ANum NUMBER)"});
+    EXPECT_EQ(sqlOf("CREATE TABLE BILL(SN number, DATEX DATE,WING TEXT , FLAT  text(50), DUE "
+                    "NUMBER  , REMARK TEXT );"),
+              Lines{"CREATE TABLE BILL(SN NUMBER, DATEX DATE,WING TEXT COLLATE NOCASE , FLAT  "
+                    "TEXT(50) COLLATE NOCASE, DUE NUMBER  , REMARK TEXT COLLATE NOCASE )"});
 }
 
 TEST(DdlTranslation, EveryTypeOfTheDialectHasItsEngineDeclaration) {

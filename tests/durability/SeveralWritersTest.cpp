@@ -14,10 +14,7 @@ namespace {
 using Rows = std::vector<std::vector<std::string>>;
 
 std::string contentOf(const std::filesystem::path& file) {
-    std::ifstream in(file);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
+    return (std::stringstream() << std::ifstream(file).rdbuf()).str();
 }
 
 constexpr int kEach = 500;

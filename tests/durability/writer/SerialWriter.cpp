@@ -1,12 +1,10 @@
-// quillet-serial-writer COUNT [TABLE...]: saves COUNT records of every family that numbers its
-// rows with a serial (or of those named by their table) into the embedded store of
-// $XDG_DATA_HOME, as fast as it can. Used by the several-writers
-// test, which starts two of these at once. It waits for end of input on stdin before it starts,
-// so two of them can be released together. Exit status 0 only when every save succeeded and no
-// message other than a save's own confirmation was shown.
+// quillet-serial-writer COUNT: saves COUNT records of every family that numbers its rows with a
+// serial into the embedded store of $XDG_DATA_HOME, as fast as it can. Used by the
+// several-writers test, which starts two of these at once. It waits for end of input on stdin
+// before it starts, so two of them can be released together. Exit status 0 only when every save
+// succeeded and no message other than a save's own confirmation was shown.
 #include <unistd.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
@@ -108,7 +106,7 @@ std::vector<Family> families() {
 int main(int argc, char** argv) {
     const int count = argc > 1 ? std::atoi(argv[1]) : 0;
     if (count <= 0) {
-        std::fprintf(stderr, "usage: quillet-serial-writer COUNT [TABLE...]\n");
+        std::fprintf(stderr, "usage: quillet-serial-writer COUNT\n");
         return 64;
     }
     auto messages = std::make_shared<CheckedMessages>();
@@ -118,13 +116,7 @@ int main(int argc, char** argv) {
     }
     const std::string process = std::to_string(::getpid());
     int failures = 0;
-    std::vector<Family> all = families();
-    if (argc > 2) {
-        const std::vector<std::string> named(argv + 2, argv + argc);
-        std::erase_if(all, [&](const Family& family) {
-            return std::find(named.begin(), named.end(), family.name) == named.end();
-        });
-    }
+    const std::vector<Family> all = families();
     for (int i = 0; i < count; ++i) {
         for (const Family& family : all) {
             const std::string tag = process + "-" + std::to_string(i);
