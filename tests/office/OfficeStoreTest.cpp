@@ -94,8 +94,19 @@ TEST_P(OfficeStore, CreateSchemaAddsOnlyTheMissingTables) {
     EXPECT_EQ(count(con, "Visitor"), 0);
 }
 
-TEST_P(OfficeStore, RecordsSaveAndFindTextInAnyScriptDatesInAnyFormAndNumbersAsText) {
+TEST_P(OfficeStore, EachRecordFamilySavesAndFindsTextInAnyScript) {
     VekClass vek;
+    std::array<std::string, 15> personnel = {"Staff",  kName,   "12 Hill Rd", "Pune",  "020-1",
+                                             "98-1",   "S-9",   "OUT",        "a@x",   "new",
+                                             "Fitter", "Lathe", "P-7",        "North", "-"};
+    std::string dob = "25/03/1970";
+    auto& p = personnel;
+    ASSERT_TRUE(vek.SavePersonnel(p[0], p[1], p[2], p[3], p[4], p[5], dob, p[6], p[7], p[8], p[9],
+                                  p[10], p[11], p[12], p[13], p[14], 4, kName, "EmpDetail"));
+    vek.FindPersonnelDetails("1");
+    EXPECT_EQ(vek.NAME_, Variant(kName));
+    EXPECT_EQ(vek.NameHindi_, kName);
+
     ASSERT_TRUE(vek.SaveVisitor("A", "B", kName, "1234", "D", "E", "F", "G", "05/03/2024",
                                 "5-Mar-2024", "2024-03-31", "H", "98", kName, "J", "K", "WO-1",
                                 "01/02/2024", "31/Dec/2024", "Visitor"));
@@ -109,6 +120,11 @@ TEST_P(OfficeStore, RecordsSaveAndFindTextInAnyScriptDatesInAnyFormAndNumbersAsT
     EXPECT_EQ(c[2]->text(), kName);
     EXPECT_EQ(c[9]->value().toDate(), (Date{2024, 3, 5}));
 
+    ASSERT_TRUE(
+        vek.SaveMailRecord("F/1", "14/02/2024", "Pune", kName, "R", "IN", "O", "MailRecord"));
+    vek.FindMailDetails("MailRecord", 1);
+    EXPECT_EQ(vek.Subject, Variant(kName));
+
     ASSERT_TRUE(vek.SaveMedicalRecord("M/1", "01/03/2024", "77", kName, "S-1", "1500.5", "",
                                       1200.25, kName, "MedicalRecord"));
     std::vector<std::shared_ptr<FakeControl>> m;
@@ -119,6 +135,11 @@ TEST_P(OfficeStore, RecordsSaveAndFindTextInAnyScriptDatesInAnyFormAndNumbersAsT
                            m[8]);
     EXPECT_EQ(m[3]->text(), kName);
     EXPECT_EQ(m[5]->text(), "1500.5");
+
+    vek.SaveCable("C-1", kName, "", "", "", "", kName, "Cable");
+    vek.FindDetails("CableNum", "C-1", "Cable");
+    EXPECT_EQ(vek.ConnDesc_, Variant(kName));
+    EXPECT_EQ(vek.Remarks_, kName);
 }
 
 // Runs `saves` mail saves in a child process; its exit status counts the failed saves.
