@@ -2,8 +2,8 @@
 #include <QApplication>
 #include <memory>
 
+#include "adapters/QtMessageBoxes.h"
 #include "gui/Form1.h"
-#include "gui/QtMessageBoxes.h"
 #include "ui/MessageBox.h"
 
 int main(int argc, char** argv) {

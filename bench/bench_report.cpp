@@ -15,7 +15,7 @@
 #include <map>
 #include <string>
 
-#include "report/ReportExport.h"
+#include "render/ReportExport.h"
 #include "runtime/ProgramFolder.h"
 #include "schedule/ScheduleComputation.h"
 

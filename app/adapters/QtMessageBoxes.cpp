@@ -1,4 +1,4 @@
-#include "gui/QtMessageBoxes.h"
+#include "adapters/QtMessageBoxes.h"
 
 #include <QApplication>
 #include <QMessageBox>

@@ -1,4 +1,4 @@
-#include "run/RecordsetModel.h"
+#include "adapters/RecordsetModel.h"
 
 #include "runtime/Date.h"
 #include "runtime/Variant.h"

@@ -1,6 +1,6 @@
-#include "run/TableViewGrid.h"
+#include "adapters/TableViewGrid.h"
 
-#include "gui/Twips.h"
+#include "adapters/Twips.h"
 #include "runtime/RuntimeError.h"
 
 namespace quillet {

@@ -5,7 +5,7 @@
 #include <QTableView>
 #include <memory>
 
-#include "run/RecordsetModel.h"
+#include "adapters/RecordsetModel.h"
 #include "ui/Controls.h"
 
 namespace quillet {

@@ -6,8 +6,8 @@
 #include <iterator>
 
 #include "cli/OffscreenApplication.h"
+#include "render/ReportExport.h"
 #include "report/ReportDefinitionSearch.h"
-#include "report/ReportExport.h"
 
 namespace quillet {
 

@@ -1,4 +1,4 @@
-#include "report/ExportDialogs.h"
+#include "gui/ExportDialogs.h"
 
 #include <QDir>
 #include <QFileDialog>

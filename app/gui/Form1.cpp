@@ -11,9 +11,9 @@
 #include <algorithm>
 #include <string>
 
+#include "adapters/Twips.h"
 #include "gui/Appearance.h"
-#include "gui/Twips.h"
-#include "report/ReportMenu.h"
+#include "gui/ReportMenu.h"
 #include "runtime/Numbers.h"
 #include "ui/MessageBox.h"
 

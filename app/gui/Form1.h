@@ -10,12 +10,12 @@
 #include <QTableView>
 #include <QWidget>
 
+#include "adapters/TableViewGrid.h"
 #include "gui/DatePicker.h"
 #include "gui/EditableComboBox.h"
 #include "gui/KeyFilter.h"
-#include "report/ReportControl.h"
-#include "report/ReportMenu.h"
-#include "run/TableViewGrid.h"
+#include "gui/ReportControl.h"
+#include "gui/ReportMenu.h"
 
 namespace quillet {
 

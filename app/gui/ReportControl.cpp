@@ -1,10 +1,10 @@
-#include "report/ReportControl.h"
+#include "gui/ReportControl.h"
 
 #include <QToolBar>
 
+#include "gui/ReportPreview.h"
+#include "render/ReportExport.h"
 #include "report/ReportCsv.h"
-#include "report/ReportExport.h"
-#include "report/ReportPreview.h"
 #include "runtime/RuntimeError.h"
 #include "ui/MessageBox.h"
 

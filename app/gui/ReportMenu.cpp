@@ -1,11 +1,11 @@
-#include "report/ReportMenu.h"
+#include "gui/ReportMenu.h"
 
 #include <QAbstractItemView>
 #include <QAction>
 #include <QKeySequence>
 
-#include "report/ExportDialogs.h"
-#include "report/ReportControl.h"
+#include "gui/ExportDialogs.h"
+#include "gui/ReportControl.h"
 
 namespace quillet {
 

@@ -1,4 +1,4 @@
-#include "report/ReportPreview.h"
+#include "gui/ReportPreview.h"
 
 #include <QAction>
 #include <QImage>

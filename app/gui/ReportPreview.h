@@ -5,7 +5,7 @@
 #include <QDialog>
 #include <memory>
 
-#include "report/ScheduleReport.h"
+#include "render/ScheduleReport.h"
 
 class QScrollArea;
 class QToolBar;

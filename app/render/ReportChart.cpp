@@ -1,4 +1,4 @@
-#include "report/ReportChart.h"
+#include "render/ReportChart.h"
 
 #include <QFontMetricsF>
 #include <QPainter>
@@ -7,9 +7,9 @@
 #include <algorithm>
 #include <cmath>
 
+#include "render/ReportStyle.h"
+#include "render/ScheduleReport.h"
 #include "report/ReportNumbers.h"
-#include "report/ReportStyle.h"
-#include "report/ScheduleReport.h"
 #include "runtime/Numbers.h"
 #include "runtime/Text.h"
 

@@ -1,4 +1,4 @@
-#include "report/ReportExport.h"
+#include "render/ReportExport.h"
 
 #include <QGuiApplication>
 

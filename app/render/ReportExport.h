@@ -7,8 +7,8 @@
 #include <stdexcept>
 #include <string>
 
+#include "render/ScheduleReport.h"
 #include "report/ReportCalculation.h"
-#include "report/ScheduleReport.h"
 #include "report/StoredSchedule.h"
 
 namespace quillet {

@@ -4,7 +4,7 @@
 #include <QPdfWriter>
 #include <QSaveFile>
 
-#include "report/ScheduleReport.h"
+#include "render/ScheduleReport.h"
 
 namespace quillet {
 

@@ -1,4 +1,4 @@
-#include "report/ReportStyle.h"
+#include "render/ReportStyle.h"
 
 #include <QPaintDevice>
 

@@ -1,4 +1,4 @@
-#include "report/ScheduleReport.h"
+#include "render/ScheduleReport.h"
 
 #include <QFontMetricsF>
 #include <QPageSize>
@@ -6,10 +6,10 @@
 
 #include <algorithm>
 
-#include "report/ReportChart.h"
-#include "report/ReportExport.h"
+#include "render/ReportChart.h"
+#include "render/ReportExport.h"
+#include "render/ReportStyle.h"
 #include "report/ReportNumbers.h"
-#include "report/ReportStyle.h"
 #include "runtime/Date.h"
 #include "runtime/Numbers.h"
 

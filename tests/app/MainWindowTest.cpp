@@ -13,7 +13,7 @@
 #include <cstdlib>
 
 #include "WindowFixture.h"
-#include "gui/Twips.h"
+#include "adapters/Twips.h"
 
 namespace quillet::test {
 namespace {

@@ -8,7 +8,7 @@
 #include <QSettings>
 #include <QTemporaryDir>
 
-#include "report/ExportDialogs.h"
+#include "gui/ExportDialogs.h"
 
 namespace quillet {
 namespace {

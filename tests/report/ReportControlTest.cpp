@@ -8,9 +8,9 @@
 #include <QWidget>
 
 #include "ReportFixture.h"
-#include "report/ReportControl.h"
-#include "report/ReportMenu.h"
-#include "report/ReportPreview.h"
+#include "gui/ReportControl.h"
+#include "gui/ReportMenu.h"
+#include "gui/ReportPreview.h"
 #include "support/ErrorNumber.h"
 
 namespace quillet::testing {

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "ReportFixture.h"
-#include "report/ReportExport.h"
+#include "render/ReportExport.h"
 #include "report/ReportNumbers.h"
 #include "runtime/Numbers.h"
 

@@ -5,7 +5,7 @@
 #include <QPushButton>
 #include <QTimer>
 
-#include "gui/QtMessageBoxes.h"
+#include "adapters/QtMessageBoxes.h"
 
 namespace quillet {
 namespace {
