@@ -12,8 +12,8 @@
 #include "VekClass.h"
 #include "cli/ScheduleTool.h"
 #include "engine/DataSource.h"
-#include "engine/EngineContract.h"
-#include "engine/OfficeStores.h"
+#include "store/engine/EngineContract.h"
+#include "store/engine/OfficeStores.h"
 #include "support/FakeControls.h"
 
 namespace quillet::test {

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "cli/ToolProcess.h"
+#include "app/cli/ToolProcess.h"
 #include "support/StoreAccess.h"
 #include "support/TempStore.h"
 

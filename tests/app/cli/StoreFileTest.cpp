@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "app/cli/ToolProcess.h"
 #include "cli/ScheduleTool.h"
-#include "cli/ToolProcess.h"
 #include "support/TempStore.h"
 
 namespace quillet {

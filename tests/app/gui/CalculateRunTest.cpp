@@ -16,7 +16,7 @@ using testing::rows;
 using testing::TempStore;
 using Row = std::vector<std::string>;
 
-class Calculate : public ::testing::Test {
+class CalculateRun : public ::testing::Test {
 protected:
     TempStore store;
     Form1 window;
@@ -31,7 +31,7 @@ protected:
     }
 };
 
-TEST_F(Calculate, StoresTheStartUpScheduleAndShowsIt) {
+TEST_F(CalculateRun, StoresTheStartUpScheduleAndShowsIt) {
     window.btnShowPayment_Click();
     EXPECT_EQ(rows("select * from EMI where SN = 1"),
               (std::vector<Row>{{"1", "1000000", "5000", "6102", "993898", "01/01/2024"}}));
@@ -46,7 +46,7 @@ TEST_F(Calculate, StoresTheStartUpScheduleAndShowsIt) {
     EXPECT_GT(window.DG()->columnWidth(1), window.DG()->columnWidth(0));
 }
 
-TEST_F(Calculate, PreparesTheReportOnlyOnTheNormalPath) {
+TEST_F(CalculateRun, PreparesTheReportOnlyOnTheNormalPath) {
     window.btnShowPayment_Click();
     EXPECT_TRUE(window.CR.isPrepared());
     EXPECT_EQ(window.CR.property(3).toString(), (programFolder() / "EMI.rpt").string());
@@ -57,7 +57,7 @@ TEST_F(Calculate, PreparesTheReportOnlyOnTheNormalPath) {
     EXPECT_FALSE(window.CR.isPrepared());
 }
 
-TEST_F(Calculate, TwoDecimalsAndASecondCalculationReplacesTheFirst) {
+TEST_F(CalculateRun, TwoDecimalsAndASecondCalculationReplacesTheFirst) {
     window.cmb()->setCurrentIndex(1);
     window.btnShowPayment_Click();
     EXPECT_EQ(rows("select Principal, ClosingBalance from EMI where SN = 1"),
@@ -70,7 +70,7 @@ TEST_F(Calculate, TwoDecimalsAndASecondCalculationReplacesTheFirst) {
     EXPECT_EQ(gridRows(), 12);
 }
 
-TEST_F(Calculate, NoMonthsLeavesAnEmptyScheduleAndZero) {
+TEST_F(CalculateRun, NoMonthsLeavesAnEmptyScheduleAndZero) {
     window.txtDuration()->setText("0");
     window.btnShowPayment_Click();
     EXPECT_EQ(gridRows(), 0);
@@ -79,7 +79,7 @@ TEST_F(Calculate, NoMonthsLeavesAnEmptyScheduleAndZero) {
 }
 
 // Each failure follows a good run: the table it leaves behind must be emptied.
-TEST_F(Calculate, DecimalsThatCannotRoundAreReportedOnceAndTheWindowCarriesOn) {
+TEST_F(CalculateRun, DecimalsThatCannotRoundAreReportedOnceAndTheWindowCarriesOn) {
     for (const auto& [decimals, description] :
          {std::pair{"-1", "Invalid procedure call or argument"}, std::pair{"40000", "Overflow"}}) {
         SCOPED_TRACE(decimals);
@@ -115,7 +115,7 @@ TEST_F(Calculate, DecimalsThatCannotRoundAreReportedOnceAndTheWindowCarriesOn) {
     EXPECT_EQ(countRows("EMI"), 120);
 }
 
-TEST_F(Calculate, AnUnusableStoreIsReportedAndTheWindowCarriesOn) {
+TEST_F(CalculateRun, AnUnusableStoreIsReportedAndTheWindowCarriesOn) {
     std::ofstream(store.folder() / "quillet") << "a file where the data folder belongs";
     window.btnShowPayment_Click();
     ASSERT_GE(store.shown().size(), 2u);

@@ -2,9 +2,9 @@
 // rewrite the stored table between the calculation and the report.
 #include <gtest/gtest.h>
 
-#include "ReportFixture.h"
 #include "gui/Form1.h"
 #include "report/ReportCsv.h"
+#include "support/ReportFixture.h"
 
 namespace quillet::testing {
 namespace {

@@ -7,11 +7,11 @@
 #include <QTimer>
 #include <QWidget>
 
-#include "ReportFixture.h"
 #include "gui/ReportControl.h"
 #include "gui/ReportMenu.h"
 #include "gui/ReportPreview.h"
 #include "support/ErrorNumber.h"
+#include "support/ReportFixture.h"
 
 namespace quillet::testing {
 namespace {

@@ -5,10 +5,10 @@
 #include <string>
 #include <vector>
 
-#include "ReportFixture.h"
 #include "render/ReportExport.h"
 #include "report/ReportNumbers.h"
 #include "runtime/Numbers.h"
+#include "support/ReportFixture.h"
 
 namespace quillet::testing {
 namespace {

@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "engine/EngineContract.h"
 #include "runtime/Date.h"
+#include "store/engine/EngineContract.h"
 
 namespace quillet::test {
 

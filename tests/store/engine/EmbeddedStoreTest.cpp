@@ -6,7 +6,7 @@
 
 #include <fstream>
 
-#include "engine/EngineContract.h"
+#include "store/engine/EngineContract.h"
 #include "support/StoreAccess.h"
 #include "support/TempStore.h"
 

@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "engine/EngineContract.h"
-#include "engine/OfficeStores.h"
+#include "store/engine/EngineContract.h"
+#include "store/engine/OfficeStores.h"
 
 namespace quillet::test {
 

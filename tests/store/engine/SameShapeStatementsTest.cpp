@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "engine/EngineContract.h"
+#include "store/engine/EngineContract.h"
 #include "support/StoreAccess.h"
 #include "support/TempStore.h"
 

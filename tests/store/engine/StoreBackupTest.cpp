@@ -8,8 +8,8 @@
 #include <thread>
 
 #include "engine/DataSource.h"
-#include "engine/EngineContract.h"
 #include "engine/sqlite/DatabaseBackup.h"
+#include "store/engine/EngineContract.h"
 #include "support/StoreAccess.h"
 #include "support/TempStore.h"
 

@@ -3,8 +3,8 @@
 #include <filesystem>
 #include <fstream>
 
-#include "registers/RegisterStore.h"
 #include "runtime/ProgramFolder.h"
+#include "store/records/RegisterStore.h"
 
 namespace quillet::testing {
 namespace {

@@ -1,5 +1,5 @@
 // Mail and medical claim records: saves under their serials and the lookups back.
-#include "registers/RegisterStore.h"
+#include "store/records/RegisterStore.h"
 
 namespace quillet::testing {
 namespace {

@@ -3,7 +3,7 @@
 // store.
 
 #include "engine/Recordset.h"
-#include "records/RecordsFixture.h"
+#include "store/records/RecordsFixture.h"
 
 namespace quillet::testing {
 

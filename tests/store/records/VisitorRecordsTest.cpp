@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <array>
 
-#include "registers/RegisterStore.h"
+#include "store/records/RegisterStore.h"
 
 namespace quillet::testing {
 namespace {
