@@ -1,5 +1,6 @@
-// One main for every test program. Programs that link Qt get a QApplication so widgets can be
-// made; the platform comes from QT_QPA_PLATFORM (offscreen in ctest).
+// One main for every test program. Programs that link Qt widgets get a QApplication so widgets
+// can be made, programs that only draw (Qt GUI) a QGuiApplication; the platform comes from
+// QT_QPA_PLATFORM (offscreen in ctest).
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -7,6 +8,11 @@
 #if __has_include(<QApplication>) && defined(QT_WIDGETS_LIB)
 #include <QApplication>
 #define QUILLET_TEST_WITH_QT 1
+using TestApplication = QApplication;
+#elif __has_include(<QGuiApplication>) && defined(QT_GUI_LIB)
+#include <QGuiApplication>
+#define QUILLET_TEST_WITH_QT 1
+using TestApplication = QGuiApplication;
 #endif
 
 int main(int argc, char** argv) {
@@ -22,7 +28,7 @@ int main(int argc, char** argv) {
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
-    QApplication app(argc, argv);
+    TestApplication app(argc, argv);
 #endif
     return RUN_ALL_TESTS();
 }
