@@ -21,13 +21,13 @@ std::string braced(const std::string& value) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const std::string_view input = quillet::fuzzing::asText(data, size);
+    const std::string_view input = quillet::testing::asText(data, size);
     const quillet::ConnectionSettings settings = quillet::parseConnectionString(input);
     const std::string written = "DSN=" + braced(settings.dataSource) +
                                 ";UID=" + braced(settings.user) +
                                 ";PWD=" + braced(settings.password);
     const quillet::ConnectionSettings again = quillet::parseConnectionString(written);
-    quillet::fuzzing::require(again.dataSource == settings.dataSource &&
+    quillet::testing::require(again.dataSource == settings.dataSource &&
                                   again.user == settings.user &&
                                   again.password == settings.password,
                               "settings written in braces parse back unchanged", input);

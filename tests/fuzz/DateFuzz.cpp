@@ -8,10 +8,10 @@
 #include "runtime/RuntimeError.h"
 #include "runtime/Variant.h"
 
-using quillet::fuzzing::require;
+using quillet::testing::require;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const std::string_view input = quillet::fuzzing::asText(data, size);
+    const std::string_view input = quillet::testing::asText(data, size);
     if (const auto date = quillet::parseDate(input)) {
         require(date->year >= 100 && date->year <= 9999 &&
                     quillet::isValidDate(date->year, date->month, date->day),

@@ -9,7 +9,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size);
 
-namespace quillet::fuzzing {
+namespace quillet::testing {
 
 /// Reports a broken property and aborts, so libFuzzer keeps the input and the replay fails.
 [[noreturn]] void propertyBroken(std::string_view property, std::string_view input);
@@ -24,4 +24,4 @@ inline std::string_view asText(const std::uint8_t* data, std::size_t size) {
     return {reinterpret_cast<const char*>(data), size};
 }
 
-}  // namespace quillet::fuzzing
+}  // namespace quillet::testing

@@ -13,7 +13,7 @@
 
 namespace {
 
-using quillet::fuzzing::require;
+using quillet::testing::require;
 
 std::string_view withoutBlanks(std::string_view text) {
     const auto first = text.find_first_not_of(" \t");
@@ -44,7 +44,7 @@ Reference referenceOf(std::string_view body) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const std::string_view input = quillet::fuzzing::asText(data, size);
+    const std::string_view input = quillet::testing::asText(data, size);
     const std::optional<double> parsed = quillet::parseNumber(input);
     const Reference reference = referenceOf(withoutBlanks(input));
 

@@ -3,7 +3,7 @@
 
 #include "FuzzTarget.h"
 
-namespace quillet::fuzzing {
+namespace quillet::testing {
 
 void propertyBroken(std::string_view property, std::string_view input) {
     std::fprintf(stderr, "property broken: %.*s\ninput (%zu bytes): %.*s\n",
@@ -12,4 +12,4 @@ void propertyBroken(std::string_view property, std::string_view input) {
     std::abort();
 }
 
-}  // namespace quillet::fuzzing
+}  // namespace quillet::testing

@@ -6,10 +6,10 @@
 #include "FuzzTarget.h"
 #include "report/ReportDefinition.h"
 
-using quillet::fuzzing::require;
+using quillet::testing::require;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const std::string_view input = quillet::fuzzing::asText(data, size);
+    const std::string_view input = quillet::testing::asText(data, size);
     try {
         const quillet::ReportDefinition definition = quillet::parseReportDefinition(input);
         std::size_t previous = 0;

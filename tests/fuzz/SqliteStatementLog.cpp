@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-namespace quillet::fuzzing {
+namespace quillet::testing {
 
 namespace {
 
@@ -83,4 +83,4 @@ std::vector<std::string> stopRecording() {
     return std::move(started);
 }
 
-}  // namespace quillet::fuzzing
+}  // namespace quillet::testing

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-namespace quillet::fuzzing {
+namespace quillet::testing {
 
 /// \brief Hooks every embedded connection opened from now on: logs the statements it starts
 /// while recording is on, refuses attaching other databases (no file is ever written), caps
@@ -21,4 +21,4 @@ void startRecording();
 /// Stops recording and hands over the statements started meanwhile.
 std::vector<std::string> stopRecording();
 
-}  // namespace quillet::fuzzing
+}  // namespace quillet::testing

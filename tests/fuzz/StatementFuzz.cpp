@@ -17,7 +17,7 @@
 
 namespace {
 
-using quillet::fuzzing::require;
+using quillet::testing::require;
 
 constexpr std::size_t kMostStatements = 8;
 
@@ -127,27 +127,27 @@ std::vector<std::string_view> statementsOf(std::string_view input) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static const bool watching = [] {
-        quillet::fuzzing::watchEmbeddedConnections();
+        quillet::testing::watchEmbeddedConnections();
         // The engine makes the default store once; every input starts from a copy of it.
         const auto first =
             quillet::sqlite::SqliteSession::open(":memory:", quillet::defaultSchemaSql());
-        quillet::fuzzing::keepLastOpenedStore();
+        quillet::testing::keepLastOpenedStore();
         return true;
     }();
     (void)watching;
-    const std::string_view input = quillet::fuzzing::asText(data, size);
+    const std::string_view input = quillet::testing::asText(data, size);
 
     const auto session =
         quillet::sqlite::SqliteSession::open(":memory:", quillet::defaultSchemaSql());
     for (const std::string_view line : statementsOf(input)) {
         const std::set<std::string> expected = expectedStatements(line, storedDependents(*session));
-        quillet::fuzzing::startRecording();
+        quillet::testing::startRecording();
         try {
             session->execute(line);
         } catch (const quillet::RuntimeError&) {
             // A refused or failing statement is an ordinary outcome.
         }
-        for (const std::string& ran : quillet::fuzzing::stopRecording()) {
+        for (const std::string& ran : quillet::testing::stopRecording()) {
             const std::string sql = normalised(ran);
             require(isExpected(expected, sql) || isEngineBookkeeping(sql),
                     "the engine runs only the statement's own translation: " + sql, input);

@@ -16,10 +16,9 @@
 #include "store/engine/OfficeStores.h"
 #include "support/FakeControls.h"
 
-namespace quillet::test {
+namespace quillet::testing {
 namespace {
 
-using quillet::testing::FakeControl;
 using ::testing::HasSubstr;
 using ::testing::Not;
 
@@ -229,4 +228,4 @@ TEST_F(OfficeServer, ARefusedLoginNamesTheCauseButNeverThePassword) {
 }
 
 }  // namespace
-}  // namespace quillet::test
+}  // namespace quillet::testing

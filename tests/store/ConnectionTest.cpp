@@ -9,10 +9,8 @@
 #include "support/StoreAccess.h"
 #include "support/TempStore.h"
 
-namespace quillet {
+namespace quillet::testing {
 namespace {
-
-using testing::TempStore;
 
 TEST(Connectx, OpensTheDefaultStoreWithTheDefaultSettings) {
     TempStore store;
@@ -71,4 +69,4 @@ TEST(Connectx, TheNextFailureOnTheClosedConnectionCarriesTheCause) {
 }
 
 }  // namespace
-}  // namespace quillet
+}  // namespace quillet::testing

@@ -7,13 +7,8 @@
 #include "support/StoreAccess.h"
 #include "support/TempStore.h"
 
-namespace quillet {
+namespace quillet::testing {
 namespace {
-
-using testing::exec;
-using testing::FakeControl;
-using testing::FakeGrid;
-using testing::TempStore;
 
 class GenericOperations : public ::testing::Test {
 protected:
@@ -101,4 +96,4 @@ TEST_F(GenericOperations, ShowInGridAsPerQueryBindsTheGrid) {
 }
 
 }  // namespace
-}  // namespace quillet
+}  // namespace quillet::testing

@@ -7,12 +7,9 @@
 #include "support/StoreAccess.h"
 #include "support/TempStore.h"
 
-namespace quillet {
+namespace quillet::testing {
 namespace {
 
-using testing::exec;
-using testing::FakeList;
-using testing::TempStore;
 using Items = std::vector<std::string>;
 
 class Lists : public ::testing::Test {
@@ -74,4 +71,4 @@ TEST(Calendar, MonthLengthsAndNames) {
 }
 
 }  // namespace
-}  // namespace quillet
+}  // namespace quillet::testing

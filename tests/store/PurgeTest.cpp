@@ -7,12 +7,8 @@
 #include "support/StoreAccess.h"
 #include "support/TempStore.h"
 
-namespace quillet {
+namespace quillet::testing {
 namespace {
-
-using testing::countRows;
-using testing::exec;
-using testing::TempStore;
 
 // Every table the purge empties, in the order it empties them.
 std::vector<std::string> purgedTables() {
@@ -64,4 +60,4 @@ TEST(Purge, StopsAtAMissingTableAndLeavesTheRest) {
 }
 
 }  // namespace
-}  // namespace quillet
+}  // namespace quillet::testing

@@ -6,14 +6,9 @@
 #include "support/StoreAccess.h"
 #include "support/TempStore.h"
 
-namespace quillet {
+namespace quillet::testing {
 namespace {
 
-using testing::columnsOf;
-using testing::exec;
-using testing::rows;
-using testing::tableExists;
-using testing::TempStore;
 using Names = std::vector<std::string>;
 
 bool hasColumn(const std::string& table, const std::string& column) {
@@ -72,4 +67,4 @@ TEST(EmployeeTableUpgrade, WidensTheHolidayRemarkAndAddsTheNewColumns) {
 }
 
 }  // namespace
-}  // namespace quillet
+}  // namespace quillet::testing

@@ -10,10 +10,8 @@
 #include "adapters/QtControls.h"
 #include "support/ErrorNumber.h"
 
-namespace quillet {
+namespace quillet::testing {
 namespace {
-
-using testing::errorNumberOf;
 
 TEST(QtControls, TextBoxesLabelsAndCombosTakeText) {
     QLineEdit edit;
@@ -65,4 +63,4 @@ TEST(QtControls, ComboBoxesAsLists) {
 }
 
 }  // namespace
-}  // namespace quillet
+}  // namespace quillet::testing

@@ -7,7 +7,7 @@
 
 #include "adapters/QtMessageBoxes.h"
 
-namespace quillet {
+namespace quillet::testing {
 namespace {
 
 struct SeenBox {
@@ -47,4 +47,4 @@ TEST(QtMessageBoxes, ShowPromptsAsPlainTextWithTheClassicIcons) {
 }
 
 }  // namespace
-}  // namespace quillet
+}  // namespace quillet::testing

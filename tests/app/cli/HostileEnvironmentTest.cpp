@@ -11,7 +11,7 @@
 #include "support/StoreAccess.h"
 #include "support/TempStore.h"
 
-namespace quillet {
+namespace quillet::testing {
 namespace {
 
 std::string contents(const std::filesystem::path& file) {
@@ -115,4 +115,4 @@ TEST_F(HostileEnvironment, AFailedWriteToStdout) {
 }
 
 }  // namespace
-}  // namespace quillet
+}  // namespace quillet::testing

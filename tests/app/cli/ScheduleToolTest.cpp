@@ -14,7 +14,7 @@
 #include "support/StoreAccess.h"
 #include "support/TempStore.h"
 
-namespace quillet {
+namespace quillet::testing {
 namespace {
 
 struct ToolRun {
@@ -216,4 +216,4 @@ TEST(ScheduleToolWithStore, WritesTheReportOfItsOwnRunToFilesOrStdoutAndStoresOn
 }
 
 }  // namespace
-}  // namespace quillet
+}  // namespace quillet::testing

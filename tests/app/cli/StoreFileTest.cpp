@@ -13,10 +13,8 @@
 #include "cli/ScheduleTool.h"
 #include "support/TempStore.h"
 
-namespace quillet {
+namespace quillet::testing {
 namespace {
-
-using testing::TempStore;
 
 // The schedule rows in a database file read on its own: "rows/last SN", or the engine's error.
 std::string scheduleIn(const std::filesystem::path& file) {
@@ -68,4 +66,4 @@ TEST(StoreFile, BackupWritesACopyOfTheStoreOrSaysWhyNot) {
 }
 
 }  // namespace
-}  // namespace quillet
+}  // namespace quillet::testing

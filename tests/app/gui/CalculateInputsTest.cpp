@@ -3,7 +3,7 @@
 
 #include "WindowFixture.h"
 
-namespace quillet::test {
+namespace quillet::testing {
 namespace {
 
 const std::string kCheckCaption = "Check Input";
@@ -47,4 +47,4 @@ TEST_F(Calculate, ReportsAmountDurationAndRateInThatOrderAndTheRateOnce) {
 }
 
 }  // namespace
-}  // namespace quillet::test
+}  // namespace quillet::testing

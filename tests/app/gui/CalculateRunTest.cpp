@@ -8,12 +8,9 @@
 #include "support/StoreAccess.h"
 #include "support/TempStore.h"
 
-namespace quillet {
+namespace quillet::testing {
 namespace {
 
-using testing::countRows;
-using testing::rows;
-using testing::TempStore;
 using Row = std::vector<std::string>;
 
 class CalculateRun : public ::testing::Test {
@@ -129,4 +126,4 @@ TEST_F(CalculateRun, AnUnusableStoreIsReportedAndTheWindowCarriesOn) {
 }
 
 }  // namespace
-}  // namespace quillet
+}  // namespace quillet::testing

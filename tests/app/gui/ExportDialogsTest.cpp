@@ -10,7 +10,7 @@
 
 #include "gui/ExportDialogs.h"
 
-namespace quillet {
+namespace quillet::testing {
 namespace {
 
 ReportCalculation loan(const char* amount, const char* months, const char* rate) {
@@ -65,4 +65,4 @@ TEST(ExportFolder, OpensWhereTheLastExportWentWhileThatFolderExists) {
 }
 
 }  // namespace
-}  // namespace quillet
+}  // namespace quillet::testing

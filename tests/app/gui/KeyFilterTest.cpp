@@ -9,7 +9,7 @@
 #include "WindowFixture.h"
 #include "gui/KeyFilter.h"
 
-namespace quillet::test {
+namespace quillet::testing {
 namespace {
 
 TEST(KeyMapping, UpperCasesShiftsCodes123To127SwallowsTheApostropheAndKeepsOtherScripts) {
@@ -106,4 +106,4 @@ TEST_F(TypingIntoTheWindow, EscapeClosesTheWindowFromAnyControl) {
 }
 
 }  // namespace
-}  // namespace quillet::test
+}  // namespace quillet::testing

@@ -15,7 +15,7 @@
 #include "WindowFixture.h"
 #include "adapters/Twips.h"
 
-namespace quillet::test {
+namespace quillet::testing {
 namespace {
 
 using MainWindow = WindowFixture;
@@ -200,4 +200,4 @@ TEST_F(MainWindow, DeveloperOpensTheDevelopersPage) {
 }
 
 }  // namespace
-}  // namespace quillet::test
+}  // namespace quillet::testing

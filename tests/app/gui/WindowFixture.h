@@ -14,7 +14,7 @@
 #include "gui/Form1.h"
 #include "ui/MessageBox.h"
 
-namespace quillet::test {
+namespace quillet::testing {
 
 struct RecordedMessage {
     std::string prompt;
@@ -72,4 +72,4 @@ private:
     std::unique_ptr<Form1> m_form;
 };
 
-}  // namespace quillet::test
+}  // namespace quillet::testing

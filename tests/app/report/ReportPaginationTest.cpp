@@ -4,7 +4,7 @@
 
 #include "report/ReportPagination.h"
 
-namespace quillet {
+namespace quillet::testing {
 namespace {
 
 // Pages of 100 points with rows of 5: a continued page holds 19 rows below its heading, the
@@ -51,4 +51,4 @@ TEST(ReportPagination, MovesRowsOnSoNoPageHasFewerThanThreeOrLoneTotals) {
 }
 
 }  // namespace
-}  // namespace quillet
+}  // namespace quillet::testing

@@ -8,7 +8,7 @@
 #include "report/ReportTable.h"
 #include "runtime/ProgramFolder.h"
 
-namespace quillet {
+namespace quillet::testing {
 namespace {
 
 TEST(ReportNumberFormats, WriteExactlyTheDecimalsAndGroupThousands) {
@@ -96,4 +96,4 @@ TEST(ReportCsv, HasTheColumnsOrderAndTextsOfTheToolsCsv) {
 }
 
 }  // namespace
-}  // namespace quillet
+}  // namespace quillet::testing

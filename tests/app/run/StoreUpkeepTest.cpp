@@ -14,11 +14,8 @@
 #include "support/StoreAccess.h"
 #include "support/TempStore.h"
 
-namespace quillet {
+namespace quillet::testing {
 namespace {
-
-using testing::countRows;
-using testing::TempStore;
 
 struct DatabaseCloser {
     void operator()(sqlite3* db) const noexcept { sqlite3_close_v2(db); }
@@ -102,4 +99,4 @@ TEST_F(StoreUpkeep, AStoreHeldByAnotherWriterIsReportedBusyAndKeepsItsSchedule) 
 }
 
 }  // namespace
-}  // namespace quillet
+}  // namespace quillet::testing

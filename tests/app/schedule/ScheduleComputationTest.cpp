@@ -9,7 +9,7 @@
 #include "schedule/ScheduleTexts.h"
 #include "support/ErrorNumber.h"
 
-namespace quillet {
+namespace quillet::testing {
 namespace {
 
 struct ComputedSchedule {
@@ -160,4 +160,4 @@ TEST(Failures, TextsThatAreNotNumbersFailWhereTheyAreConverted) {
 }
 
 }  // namespace
-}  // namespace quillet
+}  // namespace quillet::testing

@@ -4,7 +4,7 @@
 
 #include "TranslationMatchers.h"
 
-namespace quillet::dialect::test {
+namespace quillet::testing {
 namespace {
 
 using Lines = std::vector<std::string>;
@@ -91,4 +91,4 @@ TEST(DdlTranslation, WhatIsNotADialectTypeOrShapeStaysAsWritten) {
 }
 
 }  // namespace
-}  // namespace quillet::dialect::test
+}  // namespace quillet::testing

@@ -5,7 +5,7 @@
 
 #include "TranslationMatchers.h"
 
-namespace quillet::dialect::test {
+namespace quillet::testing {
 namespace {
 
 using ::testing::HasSubstr;
@@ -76,4 +76,4 @@ TEST(DateLiteral, IsReadDayFirstInTheAcceptedFormsOnly) {
 }
 
 }  // namespace
-}  // namespace quillet::dialect::test
+}  // namespace quillet::testing

@@ -3,7 +3,7 @@
 
 #include "dialect/AccessTranslator.h"
 
-namespace quillet::dialect::test {
+namespace quillet::testing {
 namespace {
 
 using Lines = std::vector<std::string>;
@@ -59,4 +59,4 @@ TEST(PostgresTranslation, ColumnTypesIgnoreCaseKeepWholeNumbersAndDatesCarryTime
 }
 
 }  // namespace
-}  // namespace quillet::dialect::test
+}  // namespace quillet::testing

@@ -4,7 +4,7 @@
 
 #include "TranslationMatchers.h"
 
-namespace quillet::dialect::test {
+namespace quillet::testing {
 namespace {
 
 struct Case {
@@ -124,4 +124,4 @@ TEST(StatementTranslation, EveryScheduleRowSharesOneStatement) {
 }
 
 }  // namespace
-}  // namespace quillet::dialect::test
+}  // namespace quillet::testing

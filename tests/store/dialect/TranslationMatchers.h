@@ -10,7 +10,7 @@
 #include "dialect/AccessTranslator.h"
 #include "runtime/RuntimeError.h"
 
-namespace quillet::dialect::test {
+namespace quillet::testing {
 
 using Kind = Parameter::Kind;
 
@@ -58,4 +58,4 @@ inline RuntimeError rejection(const std::string& statement) {
     return RuntimeError(0, "");
 }
 
-}  // namespace quillet::dialect::test
+}  // namespace quillet::testing

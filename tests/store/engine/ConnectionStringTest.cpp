@@ -4,7 +4,7 @@
 
 #include "engine/ConnectionString.h"
 
-namespace quillet {
+namespace quillet::testing {
 
 TEST(ConnectionString, ReadsKeysInAnyCaseWithSynonymsAndKeepsValuesAsWritten) {
     struct Case {
@@ -24,4 +24,4 @@ TEST(ConnectionString, ReadsKeysInAnyCaseWithSynonymsAndKeepsValuesAsWritten) {
     }
 }
 
-}  // namespace quillet
+}  // namespace quillet::testing

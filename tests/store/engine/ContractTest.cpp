@@ -5,7 +5,7 @@
 #include "runtime/Date.h"
 #include "store/engine/EngineContract.h"
 
-namespace quillet::test {
+namespace quillet::testing {
 
 namespace {
 
@@ -240,4 +240,4 @@ TEST_P(EngineContract, AlteringAColumnKeepsRowsAndGovernsEveryConnectionsNextWri
     EXPECT_EQ(count(con, "Probe"), 2);
 }
 
-}  // namespace quillet::test
+}  // namespace quillet::testing

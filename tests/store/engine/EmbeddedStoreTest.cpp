@@ -10,13 +10,9 @@
 #include "support/StoreAccess.h"
 #include "support/TempStore.h"
 
-namespace quillet::test {
+namespace quillet::testing {
 
 namespace {
-
-using quillet::testing::columnsOf;
-using quillet::testing::openDefaultStore;
-using quillet::testing::TempStore;
 
 constexpr const char* kDefaultConnection = "DSN=det;userID= Admin;Password= 09octvel";
 
@@ -103,4 +99,4 @@ TEST(EmbeddedStore, OpenFailsWithAClearDescriptionAndLeavesFilesAlone) {
     EXPECT_EQ(upper.State(), kStateOpen);
 }
 
-}  // namespace quillet::test
+}  // namespace quillet::testing

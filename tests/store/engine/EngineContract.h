@@ -15,7 +15,7 @@
 #include "runtime/RuntimeError.h"
 #include "support/TempStore.h"
 
-namespace quillet::test {
+namespace quillet::testing {
 
 struct EngineUnderTest {
     std::string name;
@@ -98,7 +98,7 @@ protected:
     std::string m_connectionString;
 };
 
-}  // namespace quillet::test
+}  // namespace quillet::testing
 
 namespace quillet {
 

@@ -5,7 +5,7 @@
 #include "store/engine/EngineContract.h"
 #include "store/engine/OfficeStores.h"
 
-namespace quillet::test {
+namespace quillet::testing {
 
 namespace {
 
@@ -32,4 +32,4 @@ INSTANTIATE_TEST_SUITE_P(Office, EngineContract,
                          ::testing::Values(sqliteThroughOdbc(), postgresThroughOdbc()),
                          [](const auto& param) { return param.param.name; });
 
-}  // namespace quillet::test
+}  // namespace quillet::testing

@@ -16,7 +16,7 @@
 #include "schema/SchemaCreation.h"
 #include "support/TempStore.h"
 
-namespace quillet::test {
+namespace quillet::testing {
 
 inline constexpr const char* kClassConnection = "DSN=det;userID= Admin;Password= 09octvel";
 
@@ -112,4 +112,4 @@ inline bool registerFreshPostgres(const quillet::testing::TempStore& home) {
     return true;
 }
 
-}  // namespace quillet::test
+}  // namespace quillet::testing

@@ -7,15 +7,9 @@
 #include "support/StoreAccess.h"
 #include "support/TempStore.h"
 
-namespace quillet::test {
+namespace quillet::testing {
 
-namespace {
-
-using quillet::testing::openDefaultStore;
-using quillet::testing::rows;
-using quillet::testing::TempStore;
-
-}  // namespace
+namespace {}  // namespace
 
 TEST(SameShapeStatements, EachWritesItsOwnValuesUnderTheColumnTypesOfTheMoment) {
     TempStore home;
@@ -51,4 +45,4 @@ TEST(SameShapeStatements, EachWritesItsOwnValuesUnderTheColumnTypesOfTheMoment) 
     EXPECT_EQ(rows("select Code from Tag order by SN"), (Rows{{"7"}, {"008"}}));
 }
 
-}  // namespace quillet::test
+}  // namespace quillet::testing

@@ -13,12 +13,9 @@
 #include "support/StoreAccess.h"
 #include "support/TempStore.h"
 
-namespace quillet::test {
+namespace quillet::testing {
 
 namespace {
-
-using quillet::testing::openDefaultStore;
-using quillet::testing::TempStore;
 
 constexpr int kRowsPerSchedule = 200;
 
@@ -98,4 +95,4 @@ TEST(StoreBackup, RefusesToCopyTheStoreOntoItself) {
     EXPECT_EQ(quillet::testing::countRows("EMI"), 0);
 }
 
-}  // namespace quillet::test
+}  // namespace quillet::testing

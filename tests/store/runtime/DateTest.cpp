@@ -3,7 +3,7 @@
 #include "runtime/Date.h"
 #include "runtime/RuntimeError.h"
 
-namespace quillet {
+namespace quillet::testing {
 namespace {
 
 TEST(DateRecognition, AcceptsTheDayFirstForms) {
@@ -47,4 +47,4 @@ TEST(SerialDays, RoundTripThroughTheClassicEpoch) {
 }
 
 }  // namespace
-}  // namespace quillet
+}  // namespace quillet::testing

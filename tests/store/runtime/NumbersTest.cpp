@@ -6,7 +6,7 @@
 #include "runtime/Numbers.h"
 #include "runtime/RuntimeError.h"
 
-namespace quillet {
+namespace quillet::testing {
 namespace {
 
 TEST(NumericText, AcceptsTheDecimalGrammar) {
@@ -91,4 +91,4 @@ TEST(RoundedGeneralForm, MatchesRoundingThenFormatting) {
 }
 
 }  // namespace
-}  // namespace quillet
+}  // namespace quillet::testing

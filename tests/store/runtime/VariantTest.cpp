@@ -7,10 +7,8 @@
 #include "runtime/Variant.h"
 #include "support/ErrorNumber.h"
 
-namespace quillet {
+namespace quillet::testing {
 namespace {
-
-using testing::errorNumberOf;
 
 TEST(VariantConversion, EmptyReadsAsNothingButNullIsNeverQuietlyAValue) {
     const Variant empty;
@@ -69,4 +67,4 @@ TEST(VariantConversion, ObjectsAreReachedByLateBinding) {
 }
 
 }  // namespace
-}  // namespace quillet
+}  // namespace quillet::testing
