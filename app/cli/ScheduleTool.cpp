@@ -69,14 +69,14 @@ int runScheduleTool(const std::vector<std::string>& args, std::ostream& out, std
     ToolOptions options;
     if (const auto problem = parseToolOptions(args, options)) {
         messages.diagnose(*problem);
-        messages.diagnose("try 'quillet-schedule --help'");
+        messages.diagnose(std::string("try '") + kToolName + " --help'");
         return kToolUsage;
     }
     if (options.help) {
         return writeStandardOutput(out, toolHelpText(), messages);
     }
     if (options.version) {
-        return writeStandardOutput(out, std::string("quillet-schedule ") + QUILLET_VERSION + "\n",
+        return writeStandardOutput(out, std::string(kToolName) + " " + QUILLET_VERSION + "\n",
                                    messages);
     }
     if (!options.backup.empty()) {

@@ -2,27 +2,21 @@
 
 #include <ostream>
 
+#include "cli/ToolStatus.h"
 #include "engine/DataSource.h"
 #include "engine/sqlite/DatabaseBackup.h"
 #include "runtime/RuntimeError.h"
 
 namespace quillet {
 
-namespace {
-
-// The store or an output file failed.
-constexpr int kStoreFailure = 1;
-
-}  // namespace
-
 int runStoreBackup(const std::string& file, std::ostream& err) {
     try {
         sqlite::backupDatabase(embeddedDatabasePath(), file);
     } catch (const RuntimeError& e) {
-        err << "quillet-schedule: " << e.description() << "\n";
-        return kStoreFailure;
+        err << kToolPrefix << e.description() << "\n";
+        return kToolOutputFailed;
     }
-    return 0;
+    return kToolDone;
 }
 
 }  // namespace quillet

@@ -1,6 +1,7 @@
 #include "cli/StoreMaintenance.h"
 
 #include "VekClass.h"
+#include "cli/ToolStatus.h"
 #include "engine/Connection.h"
 #include "engine/ConnectionString.h"
 #include "engine/StoreInUse.h"
@@ -9,23 +10,16 @@
 
 namespace quillet {
 
-namespace {
-
-constexpr const char* kPrefix = "quillet-schedule: ";
-constexpr int kStoreFailed = 1;
-
-}  // namespace
-
 int printStoreInUse(std::ostream& out, std::ostream& err) {
     try {
         const std::string line =
             describeStoreInUse(parseConnectionString(defaultConnectionString()));
         out << line << "\n";
         out.flush();
-        return out ? 0 : kStoreFailed;
+        return out ? kToolDone : kToolOutputFailed;
     } catch (const RuntimeError& e) {
-        err << kPrefix << e.description() << "\n";
-        return kStoreFailed;
+        err << kToolPrefix << e.description() << "\n";
+        return kToolOutputFailed;
     }
 }
 
@@ -37,8 +31,8 @@ int createStoreSchema(std::ostream& out, std::ostream& err) {
         created = createMissingTables(connection);
         connection.Close();
     } catch (const RuntimeError& e) {
-        err << kPrefix << "the schema cannot be created: " << e.description() << "\n";
-        return kStoreFailed;
+        err << kToolPrefix << "the schema cannot be created: " << e.description() << "\n";
+        return kToolOutputFailed;
     }
     if (created.empty()) {
         out << "Every table of the default schema is present; nothing was changed.\n";
@@ -50,15 +44,15 @@ int createStoreSchema(std::ostream& out, std::ostream& err) {
         out << "\n";
     }
     out.flush();
-    return out ? 0 : kStoreFailed;
+    return out ? kToolDone : kToolOutputFailed;
 }
 
 std::string storeInUseNote() {
     try {
-        return kPrefix + std::string("store: ") +
+        return kToolPrefix + std::string("store: ") +
                describeStoreInUse(parseConnectionString(defaultConnectionString()));
     } catch (const RuntimeError& e) {
-        return kPrefix + std::string("store: cannot be opened: ") + e.description();
+        return kToolPrefix + std::string("store: cannot be opened: ") + e.description();
     }
 }
 

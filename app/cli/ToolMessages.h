@@ -7,12 +7,10 @@
 #include <memory>
 #include <string>
 
+#include "cli/ToolStatus.h"
 #include "ui/MessageBox.h"
 
 namespace quillet {
-
-/// The start of every diagnostic line of the tool.
-inline constexpr const char* kToolPrefix = "quillet-schedule: ";
 
 /// \brief Routes message boxes to err for as long as it lives, then restores the previous
 /// service.
