@@ -16,10 +16,11 @@ namespace quillet {
 
 struct ReportContent;
 
-/// \brief The report control. The schedule run prepares it with member 112 and properties 67,
-/// 34, 13 and 3 (the definition file) and never starts the report; the menu actions do. Setting
-/// a property only records it: a missing or faulty definition is reported when the report is
-/// asked for, so the calculation itself never fails because of the report.
+/// \brief The report control. The schedule run prepares it with kReset and the properties
+/// kWindowState, kWindowControls, kTitle and kReportFile (the definition file) and never starts
+/// the report; the menu actions do. Setting a property only records it: a missing or faulty
+/// definition is reported when the report is asked for, so the calculation itself never fails
+/// because of the report.
 class ReportControl {
 public:
     /// Member and property numbers, as the schedule run calls them.

@@ -24,11 +24,12 @@ void Form1::showinDG() {
     hooks.prepareReport = [&](const std::string& instalment) {
         CR.setCalculation(ReportCalculation{inputs.amount, inputs.months, inputs.rate,
                                             inputs.decimals, inputs.start, instalment});
-        CR.invoke(112);
-        CR.setProperty(67, Variant(std::int16_t{2}));
-        CR.setProperty(34, Variant(true));
-        CR.setProperty(13, Variant(""));
-        CR.setProperty(3, Variant(reportDefinitionFile().string()));
+        CR.invoke(ReportControl::kReset);
+        CR.setProperty(ReportControl::kWindowState,
+                       Variant(std::int16_t{ReportControl::kWindowMaximised}));
+        CR.setProperty(ReportControl::kWindowControls, Variant(true));
+        CR.setProperty(ReportControl::kTitle, Variant(""));
+        CR.setProperty(ReportControl::kReportFile, Variant(reportDefinitionFile().string()));
     };
     hooks.refreshGrid = [this] {
         ShowinnDG();
