@@ -10,7 +10,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation2 poppler-utils
   desktop-file-utils appstream
-  clang libfuzzer-14-dev libclang-rt-14-dev
+  clang libfuzzer-14-dev libclang-rt-14-dev clang-format
 )
 
 missing=()
