@@ -4,6 +4,9 @@
 #include "dialect/AccessTranslator.h"
 
 namespace quillet::testing {
+
+// The translator's tests speak in its own terms (Translation, Parameter, Target).
+using namespace quillet::dialect;
 namespace {
 
 using Lines = std::vector<std::string>;

@@ -12,6 +12,9 @@
 
 namespace quillet::testing {
 
+// The translator's tests speak in its own terms (Translation, Parameter, Target).
+using namespace quillet::dialect;
+
 using Kind = Parameter::Kind;
 
 /// What a lifted literal should look like; its table is checked once per statement.
