@@ -162,8 +162,8 @@ TEST_F(MainWindow, ScreenReadersHearEachInputByItsLabel) {
         }
         EXPECT_EQ(labels, QStringList{QString::fromUtf8(n.name)});
         // A combo box's own name is its value on this platform; its edit field is named.
-        QWidget* named = n.control == form().cmb() ? form().cmb()->lineEdit() : n.control;
-        EXPECT_EQ(QAccessible::queryAccessibleInterface(named)->text(QAccessible::Name),
+        QWidget* namedWidget = n.control == form().cmb() ? form().cmb()->lineEdit() : n.control;
+        EXPECT_EQ(QAccessible::queryAccessibleInterface(namedWidget)->text(QAccessible::Name),
                   QString::fromUtf8(n.name));
     }
 }
