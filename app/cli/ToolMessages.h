@@ -6,6 +6,7 @@
 #include <iosfwd>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "ui/MessageBox.h"
 
@@ -13,6 +14,10 @@ namespace quillet {
 
 /// The start of every diagnostic line of the tool.
 inline constexpr const char* kToolPrefix = "quillet-schedule: ";
+
+/// \brief Writes text to err as diagnostic lines: every line of it (a server's message may hold
+/// several) starts with the prefix.
+void writeDiagnostic(std::ostream& err, std::string_view text);
 
 /// \brief Routes message boxes to err for as long as it lives, then restores the previous
 /// service.
