@@ -7,6 +7,7 @@
 #include <sys/stat.h>
 
 #include <fstream>
+#include <sstream>
 
 #include "engine/DataSource.h"
 #include "engine/OfficeStores.h"
@@ -84,6 +85,22 @@ TEST_F(StoreChoice, AnEntryWithoutAUsableDriverIsAnErrorNamingTheFile) {
     ASSERT_NE(run.status, 125);
     EXPECT_EQ(run.status, 1);
     EXPECT_THAT(run.err, HasSubstr(userFile().string() + " cannot be read"));
+    EXPECT_FALSE(std::filesystem::exists(dataFolder()));
+}
+
+TEST_F(StoreChoice, AFailedConnectionNamesTheDataSourceItsFileAndTheDatabaseFile) {
+    const std::string database = (folder() / "no-such-folder" / "office.db").string();
+    writeUserEntry("Driver=" QUILLET_SQLITE_ODBC_DRIVER "\nDatabase=" + database + "\n");
+    const ChildRun run = tool(kStoreRun);
+    EXPECT_EQ(run.status, 1);
+    EXPECT_THAT(run.err, HasSubstr("The data source 'det' cannot be opened"));
+    EXPECT_THAT(run.err, HasSubstr("registered in " + userFile().string()));
+    EXPECT_THAT(run.err, HasSubstr("database file " + database));
+    // Every line of the diagnostics carries the tool's prefix.
+    std::istringstream lines(run.err);
+    for (std::string line; std::getline(lines, line);) {
+        EXPECT_EQ(line.rfind("quillet-schedule: ", 0), 0u) << line;
+    }
     EXPECT_FALSE(std::filesystem::exists(dataFolder()));
 }
 
