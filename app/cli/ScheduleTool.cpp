@@ -80,6 +80,10 @@ int runScheduleTool(const std::vector<std::string>& args, std::ostream& out, std
                                    messages);
     }
     if (!options.backup.empty()) {
+        if (const auto refusal = officeBackupRefusal()) {
+            messages.diagnose(*refusal);
+            return kToolOutputFailed;
+        }
         return runStoreBackup(options.backup, err);
     }
     if (options.createSchema) {
@@ -115,7 +119,7 @@ int runScheduleTool(const std::vector<std::string>& args, std::ostream& out, std
     }
     if (storeRun) {
         if (options.verbose) {
-            err << storeInUseNote() << "\n";
+            messages.diagnose(storeInUseNote());
         }
         const int runStatus = runAgainstStore(options);
         status = runStatus != kToolDone ? runStatus : status;

@@ -1,14 +1,80 @@
 #include "cli/StoreMaintenance.h"
 
 #include "VekClass.h"
+#include "cli/ToolMessages.h"
 #include "cli/ToolStatus.h"
 #include "engine/Connection.h"
 #include "engine/ConnectionString.h"
 #include "engine/StoreInUse.h"
+#include "engine/odbc/OdbcRegistry.h"
+#include "engine/odbc/OdbcSession.h"
 #include "runtime/RuntimeError.h"
+#include "runtime/Text.h"
 #include "schema/SchemaCreation.h"
 
 namespace quillet {
+
+namespace {
+
+// NOTE: any fixed number serves, as long as every run of the tool uses the same one; it keeps
+// two runs from creating the same tables at once (the loser would otherwise fail on the
+// server's catalog with a duplicate key).
+constexpr long long kSchemaLockKey = 0x5175696c6c6574;  // "Quillet"
+
+// Holds a PostgreSQL session-level advisory lock for its lifetime; nothing on other systems,
+// whose write transaction already keeps a second writer out.
+class SchemaLock {
+public:
+    explicit SchemaLock(Connection& connection) : m_connection(connection) {
+        const auto* odbc = dynamic_cast<const odbc::OdbcSession*>(&connection.session());
+        if (odbc == nullptr || odbc->target() != dialect::Target::PostgreSQL) {
+            return;
+        }
+        connection.session().execute("select count(*) from (select pg_advisory_lock(" +
+                                     std::to_string(kSchemaLockKey) + ")) locked");
+        m_held = true;
+    }
+    ~SchemaLock() {
+        if (!m_held) {
+            return;
+        }
+        try {
+            m_connection.session().execute("select pg_advisory_unlock(" +
+                                           std::to_string(kSchemaLockKey) + ")");
+        } catch (const RuntimeError&) {
+            // A lost session releases the lock on the server's side.
+        }
+    }
+    SchemaLock(const SchemaLock&) = delete;
+    SchemaLock& operator=(const SchemaLock&) = delete;
+
+private:
+    Connection& m_connection;
+    bool m_held = false;
+};
+
+std::vector<std::string> createTablesOnce() {
+    Connection connection;
+    connection.Open(defaultConnectionString());
+    std::vector<std::string> created;
+    {
+        const SchemaLock lock(connection);
+        created = createMissingTables(connection);
+    }
+    connection.Close();
+    return created;
+}
+
+std::string attribute(const odbc::Registration& registration, const std::string& key) {
+    const auto found = registration.attributes.find(key);
+    return found == registration.attributes.end() ? std::string() : found->second;
+}
+
+bool mentions(const std::string& text, std::string_view word) {
+    return toLowerAscii(text).find(word) != std::string::npos;
+}
+
+}  // namespace
 
 int printStoreInUse(std::ostream& out, std::ostream& err) {
     try {
@@ -18,7 +84,7 @@ int printStoreInUse(std::ostream& out, std::ostream& err) {
         out.flush();
         return out ? kToolDone : kToolOutputFailed;
     } catch (const RuntimeError& e) {
-        err << kToolPrefix << e.description() << "\n";
+        writeDiagnostic(err, e.description());
         return kToolOutputFailed;
     }
 }
@@ -26,12 +92,15 @@ int printStoreInUse(std::ostream& out, std::ostream& err) {
 int createStoreSchema(std::ostream& out, std::ostream& err) {
     std::vector<std::string> created;
     try {
-        Connection connection;
-        connection.Open(defaultConnectionString());
-        created = createMissingTables(connection);
-        connection.Close();
+        try {
+            created = createTablesOnce();
+        } catch (const RuntimeError&) {
+            // Another run may have created the same tables meanwhile (a store without a lock of
+            // its own): what counts is that every table is there, so look once more.
+            created = createTablesOnce();
+        }
     } catch (const RuntimeError& e) {
-        err << kToolPrefix << "the schema cannot be created: " << e.description() << "\n";
+        writeDiagnostic(err, "the schema cannot be created: " + e.description());
         return kToolOutputFailed;
     }
     if (created.empty()) {
@@ -49,11 +118,40 @@ int createStoreSchema(std::ostream& out, std::ostream& err) {
 
 std::string storeInUseNote() {
     try {
-        return kToolPrefix + std::string("store: ") +
-               describeStoreInUse(parseConnectionString(defaultConnectionString()));
+        return "store: " + describeStoreInUse(parseConnectionString(defaultConnectionString()));
     } catch (const RuntimeError& e) {
-        return kToolPrefix + std::string("store: cannot be opened: ") + e.description();
+        return "store: cannot be opened: " + e.description();
     }
+}
+
+std::optional<std::string> officeBackupRefusal() {
+    const std::string dataSource = parseConnectionString(defaultConnectionString()).dataSource;
+    const odbc::Registration registration = odbc::findRegistration(dataSource);
+    if (!registration.file) {
+        if (!registration.problem.empty()) {
+            return "--backup copies the embedded store only, and it is not the store in use: " +
+                   registration.problem;
+        }
+        return std::nullopt;
+    }
+    const std::string head = "--backup copies the embedded store only, but the data source '" +
+                             dataSource + "' is registered with the ODBC driver manager in " +
+                             registration.file->string();
+    const std::string driver = attribute(registration, "driver");
+    const std::string database = attribute(registration, "database");
+    if (mentions(driver, "sqlite")) {
+        return head + " (a SQLite file, " + database +
+               "): back it up with the sqlite3 shell's .backup command, for example sqlite3 " +
+               database + " \".backup 'quillet-copy.db'\".";
+    }
+    if (mentions(driver, "postgres") || mentions(driver, "psql")) {
+        return head + " (a PostgreSQL database, " + database +
+               "): back it up on the server with pg_dump, for example pg_dump --format=custom "
+               "--file=quillet.dump " +
+               database + ".";
+    }
+    return head + ": back it up with its database server's own tool (pg_dump for PostgreSQL, " +
+           "the sqlite3 shell's .backup command for a SQLite file).";
 }
 
 }  // namespace quillet

@@ -28,9 +28,21 @@ ToolMessages::~ToolMessages() {
     installMessageBoxService(m_previous);
 }
 
+void writeDiagnostic(std::ostream& err, std::string_view text) {
+    do {
+        const std::size_t end = text.find('\n');
+        std::string_view line = text.substr(0, end);
+        if (!line.empty() && line.back() == '\r') {
+            line.remove_suffix(1);
+        }
+        err << kToolPrefix << line << '\n';
+        text = end == std::string_view::npos ? std::string_view() : text.substr(end + 1);
+    } while (!text.empty());
+    err.flush();
+}
+
 void ToolMessages::diagnose(const std::string& text) {
-    m_err << kToolPrefix << text << '\n';
-    m_err.flush();
+    writeDiagnostic(m_err, text);
 }
 
 void ToolMessages::check(const std::string& text) {

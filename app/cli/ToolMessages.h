@@ -6,11 +6,16 @@
 #include <iosfwd>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "cli/ToolStatus.h"
 #include "ui/MessageBox.h"
 
 namespace quillet {
+
+/// \brief Writes text to err as diagnostic lines: every line of it (a server's message may hold
+/// several) starts with the prefix.
+void writeDiagnostic(std::ostream& err, std::string_view text);
 
 /// \brief Routes message boxes to err for as long as it lives, then restores the previous
 /// service.

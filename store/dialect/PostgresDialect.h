@@ -18,8 +18,9 @@ namespace quillet::dialect {
 /// to the second (Access dates may carry a time). Nothing for a type of no family of ours.
 std::optional<std::string> postgresColumnType(std::string_view sqliteType);
 
-/// \brief Rewrites the statements of a SQLite translation for PostgreSQL: Like becomes ILIKE,
-/// [bracketed] names become the folded names PostgreSQL stores, and a column's own
+/// \brief Rewrites the statements of a SQLite translation for PostgreSQL: Like becomes ILIKE
+/// with an empty escape (only '%' and '_' are wildcards, a backslash is itself), [bracketed]
+/// names become the folded names PostgreSQL stores, and a column's own
 /// "COLLATE NOCASE" goes (citext already ignores case).
 void adaptForPostgres(Translation& translation);
 

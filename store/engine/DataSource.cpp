@@ -83,12 +83,36 @@ std::unique_ptr<Session> openEmbedded(const ConnectionSettings& settings) {
     }
 }
 
-// A data source registered with the system's driver manager, opened through it.
+// Where a failure to open a registered data source can be looked into: the file that registers
+// it, and the database file for a data source that opens one (a SQLite file).
+std::string registrationNote(const odbc::Registration& registration) {
+    std::string note = " (registered in " + registration.file->string();
+    if (const auto database = registration.attributes.find("database");
+        database != registration.attributes.end() && !database->second.empty() &&
+        database->second.find('/') != std::string::npos) {
+        note += "; database file " + database->second;
+    }
+    return note + ")";
+}
+
+// A data source registered with the system's driver manager, opened through it. A registration
+// that cannot be used is an error, never a reason to fall back to the embedded store: the work
+// would silently go elsewhere than where the office looks for it.
 std::unique_ptr<Session> openRegistered(const ConnectionSettings& settings) {
-    if (!odbc::isRegistered(settings.dataSource)) {
+    const odbc::Registration registration = odbc::findRegistration(settings.dataSource);
+    if (!registration.problem.empty()) {
+        throw connectFailed(registration.problem, 0, "IM002");
+    }
+    if (!registration.file) {
         return nullptr;
     }
-    return odbc::OdbcSession::open(settings.dataSource, settings.user, settings.password);
+    const odbc::UserFileGuard keepUserFileUncreated;
+    try {
+        return odbc::OdbcSession::open(settings.dataSource, settings.user, settings.password);
+    } catch (const RuntimeError& e) {
+        throw RuntimeError(e.number(), e.description() + registrationNote(registration),
+                           e.nativeCode(), e.sqlState());
+    }
 }
 
 // Each resolver opens the data source it knows by name, or declines with nullptr so the next one

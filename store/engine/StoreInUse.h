@@ -8,10 +8,12 @@
 
 namespace quillet {
 
-/// \brief One line that says where the data source of the settings leads: a data source
-/// registered with the ODBC driver manager (with the database system it reports) or the
-/// embedded store (with its file). Opens the data source to find out; raises its RuntimeError
-/// when it cannot be opened.
+/// \brief One line that says where the data source of the settings leads and why: a data
+/// source registered with the ODBC driver manager (the file that registers it, its driver and
+/// the database system it reports) or the embedded store (its file, and the files that were
+/// looked in). Creates nothing: the embedded store is not opened, nor a SQLite file that does
+/// not exist yet. Raises the RuntimeError of opening when a registered data source cannot be
+/// used or opened.
 std::string describeStoreInUse(const ConnectionSettings& settings);
 
 }  // namespace quillet

@@ -177,14 +177,19 @@ TEST_P(OfficeStore, TwoDesksSavingAtOnceNeverShareASerialNorLoseARow) {
 TEST(StoreResolution, ARegisteredDetWinsWhateverTheCaseOfItsEntryElseTheEmbeddedStore) {
     {
         quillet::testing::TempStore home;
-        EXPECT_EQ(runTool({"--which-store"}).out, "data source 'det': the embedded store " +
-                                                      embeddedDatabasePath().string() + "\n");
+        EXPECT_THAT(
+            runTool({"--which-store"}).out,
+            HasSubstr("data source 'det': the embedded store " + embeddedDatabasePath().string() +
+                      " (not created yet), as no ODBC "
+                      "data source of that name is registered in "));
     }
     quillet::testing::TempStore home;
     registerSqliteFile(home, "DET");
+    createMissingTables(*openClassConnection());
     const ToolRun run = runTool({"--which-store"});
     EXPECT_EQ(run.status, 0) << run.err;
-    EXPECT_THAT(run.out, HasSubstr("registered with the ODBC driver manager (driver " +
+    EXPECT_THAT(run.out, HasSubstr("registered with the ODBC driver manager in " +
+                                   (home.folder() / "odbc.ini").string() + " (driver " +
                                    std::string(QUILLET_SQLITE_ODBC_DRIVER) + "), SQLite"));
     EXPECT_FALSE(std::filesystem::exists(embeddedDatabasePath()));
 }

@@ -21,6 +21,7 @@
 #include "engine/sqlite/PlainValues.h"
 #include "engine/sqlite/StoreKeeper.h"
 #include "engine/sqlite/TableDefinition.h"
+#include "engine/sqlite/TextFolding.h"
 #include "engine/sqlite/TranslationCache.h"
 #include "engine/sqlite/ValueConversion.h"
 #include "runtime/RuntimeError.h"
@@ -713,6 +714,7 @@ std::unique_ptr<SqliteSession> SqliteSession::open(const std::filesystem::path& 
     }
     sqlite3_extended_result_codes(db.get(), 1);
     sqlite3_busy_timeout(db.get(), kBusyTimeoutMs);
+    installTextFolding(db.get());
     // NOTE: every operation opens and closes its own connection. Closing the last connection
     // would checkpoint the WAL into the database and delete it, with two syncs each time; the
     // automatic checkpoints, with the connection kept open below, bound the WAL instead, and the

@@ -26,9 +26,16 @@ TEST(PostgresTranslation, StatementsTakeTheServersFormsAndKeepTheirLiteralsLifte
     } cases[] = {
         {"Delete * from EMI", "DELETE FROM EMI"},
         {"select * from Visitor where DateOfVisit = #05/Mar/2024# and NAME_ Like '%o''b%'",
-         "select * from Visitor where DateOfVisit = '2024-03-05' and NAME_ ILIKE '%o''b%'"},
+         "select * from Visitor where DateOfVisit = '2024-03-05' and NAME_ ILIKE '%o''b%' ESCAPE "
+         "''"},
         {"select NAME_ from EmpDetail where NAME_ not like 'a%' order by [NAME_] asc",
-         "select NAME_ from EmpDetail where NAME_ not ILIKE 'a%' order by \"name_\" asc"},
+         "select NAME_ from EmpDetail where NAME_ not ILIKE 'a%' ESCAPE '' order by \"name_\" asc"},
+        // Only '%' and '_' are wildcards: a backslash is a character, whatever the pattern is
+        // made of; an escape the statement names itself stays.
+        {"select a from T where (a Like '%\\b' || [Col]) or b like t.c escape '!'",
+         "select a from T where (a ILIKE '%\\b' || \"col\" ESCAPE '') or b ILIKE t.c escape '!'"},
+        {"select a from T where a like lower( b ) and c = 1",
+         "select a from T where a ILIKE lower( b ) ESCAPE '' and c = 1"},
         {"insert into EMI values(1,1000,5,6,994,#01/Jan/2024#)",
          "insert into EMI values(?,?,?,?,?,?)"},
         // A text that merely looks like a keyword stays as written.
