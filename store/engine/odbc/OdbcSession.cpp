@@ -21,8 +21,8 @@
 #include "engine/odbc/OdbcRegistry.h"
 #include "engine/odbc/ResultValues.h"
 #include "engine/odbc/SerialQuery.h"
-#include "engine/sqlite/TableDefinition.h"
-#include "engine/sqlite/ValueConversion.h"
+#include "engine/common/TableDefinition.h"
+#include "engine/common/ValueConversion.h"
 #include "runtime/RuntimeError.h"
 #include "runtime/Text.h"
 

@@ -4,7 +4,7 @@
 #include <optional>
 #include <string>
 
-#include "engine/sqlite/ValueConversion.h"
+#include "engine/common/ValueConversion.h"
 #include "runtime/Numbers.h"
 #include "runtime/Text.h"
 

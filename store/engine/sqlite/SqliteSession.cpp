@@ -18,11 +18,11 @@
 #include <vector>
 
 #include "dialect/AccessTranslator.h"
-#include "engine/sqlite/PlainValues.h"
+#include "engine/common/PlainValues.h"
 #include "engine/sqlite/StoreKeeper.h"
-#include "engine/sqlite/TableDefinition.h"
-#include "engine/sqlite/TranslationCache.h"
-#include "engine/sqlite/ValueConversion.h"
+#include "engine/common/TableDefinition.h"
+#include "engine/common/TranslationCache.h"
+#include "engine/common/ValueConversion.h"
 #include "runtime/RuntimeError.h"
 #include "runtime/Text.h"
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "engine/sqlite/ValueConversion.h"
+#include "engine/common/ValueConversion.h"
 #include "runtime/Date.h"
 
 namespace quillet::sqlite {

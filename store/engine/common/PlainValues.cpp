@@ -1,4 +1,4 @@
-#include "engine/sqlite/PlainValues.h"
+#include "engine/common/PlainValues.h"
 
 #include <charconv>
 

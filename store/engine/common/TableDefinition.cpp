@@ -1,4 +1,4 @@
-#include "engine/sqlite/TableDefinition.h"
+#include "engine/common/TableDefinition.h"
 
 #include <algorithm>
 #include <array>

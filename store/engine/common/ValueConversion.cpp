@@ -1,4 +1,4 @@
-#include "engine/sqlite/ValueConversion.h"
+#include "engine/common/ValueConversion.h"
 
 #include <algorithm>
 #include <cctype>

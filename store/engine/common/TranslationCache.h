@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "dialect/AccessTranslator.h"
-#include "engine/sqlite/ValueConversion.h"
+#include "engine/common/ValueConversion.h"
 
 namespace quillet::sqlite {
 

@@ -1,8 +1,8 @@
-#include "engine/sqlite/TranslationCache.h"
+#include "engine/common/TranslationCache.h"
 
 #include <optional>
 
-#include "engine/sqlite/PlainValues.h"
+#include "engine/common/PlainValues.h"
 #include "runtime/Date.h"
 #include "runtime/Numbers.h"
 
