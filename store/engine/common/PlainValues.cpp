@@ -2,7 +2,7 @@
 
 #include <charconv>
 
-namespace quillet::sqlite {
+namespace quillet::engine {
 
 namespace {
 
@@ -112,4 +112,4 @@ std::optional<Date> plainIsoDate(std::string_view text) {
     return date;
 }
 
-}  // namespace quillet::sqlite
+}  // namespace quillet::engine

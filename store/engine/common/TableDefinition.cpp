@@ -8,7 +8,7 @@
 #include "runtime/RuntimeError.h"
 #include "runtime/Text.h"
 
-namespace quillet::sqlite {
+namespace quillet::engine {
 
 namespace {
 
@@ -252,4 +252,4 @@ std::optional<std::string> createWithColumnType(std::string_view createSql,
     return out;
 }
 
-}  // namespace quillet::sqlite
+}  // namespace quillet::engine

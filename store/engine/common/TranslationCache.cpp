@@ -6,7 +6,7 @@
 #include "runtime/Date.h"
 #include "runtime/Numbers.h"
 
-namespace quillet::sqlite {
+namespace quillet::engine {
 
 namespace {
 
@@ -260,4 +260,4 @@ CachedTranslation& TranslationCache::translate(std::string_view accessSql) {
     return m_entries.front().cached;
 }
 
-}  // namespace quillet::sqlite
+}  // namespace quillet::engine

@@ -9,7 +9,7 @@
 #include "runtime/Numbers.h"
 #include "runtime/RuntimeError.h"
 
-namespace quillet::sqlite {
+namespace quillet::engine {
 
 namespace {
 
@@ -205,4 +205,4 @@ ColumnKind targetColumnKind(const std::vector<TableColumn>& columns, std::string
     return ColumnKind::Unknown;
 }
 
-}  // namespace quillet::sqlite
+}  // namespace quillet::engine

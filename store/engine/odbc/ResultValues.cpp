@@ -71,7 +71,7 @@ Variant valueFromText(std::string_view text, ValueFamily family) {
         case ValueFamily::Text:
             return std::string(text);
         case ValueFamily::Date:
-            return sqlite::dateFromStoredText(text);
+            return engine::dateFromStoredText(text);
         case ValueFamily::Double:
             if (const std::optional<double> value = parseNumber(text)) {
                 return *value;
