@@ -25,6 +25,8 @@ std::string infoText(SQLHDBC dbc, SQLUSMALLINT what) {
 
 }  // namespace
 
+OdbcConnection::OdbcConnection() : m_prepared(kPreparedCacheSize) {}
+
 std::unique_ptr<OdbcConnection> OdbcConnection::connect(const std::string& connectionString,
                                                         const std::string& secret,
                                                         const std::string& prefix) {
@@ -107,20 +109,12 @@ ResultTable OdbcConnection::execute(const std::string& sql) {
 }
 
 void* OdbcConnection::prepared(const std::string& sql) {
-    for (auto it = m_prepared.begin(); it != m_prepared.end(); ++it) {
-        if (it->sql == sql) {
-            m_prepared.splice(m_prepared.begin(), m_prepared, it);
-            return m_prepared.front().statement.get();
-        }
-    }
-    StatementHandle statement = newStatement();
-    check(SQLPrepare(statement.get(), sqlText(sql), static_cast<SQLINTEGER>(sql.size())),
-          SQL_HANDLE_STMT, statement.get());
-    if (m_prepared.size() >= kPreparedCacheSize) {
-        m_prepared.pop_back();
-    }
-    m_prepared.push_front(Prepared{sql, std::move(statement)});
-    return m_prepared.front().statement.get();
+    return m_prepared.get(sql, [&] {
+        StatementHandle statement = newStatement();
+        check(SQLPrepare(statement.get(), sqlText(sql), static_cast<SQLINTEGER>(sql.size())),
+              SQL_HANDLE_STMT, statement.get());
+        return statement;
+    });
 }
 
 void OdbcConnection::forgetPrepared() {

@@ -3,12 +3,12 @@
 /// \brief One connection through the driver manager: its handles, its prepared statements and
 /// the plain requests every database system's rules are built from.
 
-#include <list>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "engine/Session.h"
+#include "engine/common/PreparedCache.h"
 #include "engine/common/ValueConversion.h"
 #include "engine/odbc/OdbcHandles.h"
 #include "runtime/Variant.h"
@@ -53,17 +53,13 @@ public:
     void endTransaction(bool commit);
 
 private:
-    OdbcConnection() = default;
+    OdbcConnection();
     StatementHandle newStatement();
 
-    struct Prepared {
-        std::string sql;
-        StatementHandle statement;
-    };
     EnvironmentHandle m_environment;
     ConnectionHandle m_connection;
     // Declared after the connection: its statements are freed before it disconnects.
-    std::list<Prepared> m_prepared;
+    engine::PreparedCache<StatementHandle> m_prepared;
 };
 
 }  // namespace quillet::odbc

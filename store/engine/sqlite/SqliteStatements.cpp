@@ -82,23 +82,10 @@ void StatementFinalizer::operator()(sqlite3_stmt* statement) const noexcept {
     sqlite3_finalize(statement);
 }
 
+StatementCache::StatementCache(sqlite3* db) : m_db(db), m_prepared(kStatementCacheSize) {}
+
 sqlite3_stmt* StatementCache::get(std::string_view sql) {
-    // A statement run once per row is the one used last: no hashing for it.
-    if (!m_entries.empty() && m_entries.front().sql == sql) {
-        return m_entries.front().statement.get();
-    }
-    if (const auto found = m_index.find(sql); found != m_index.end()) {
-        m_entries.splice(m_entries.begin(), m_entries, found->second);
-        return found->second->statement.get();
-    }
-    StatementHandle statement = prepare(sql);
-    if (m_entries.size() >= kStatementCacheSize) {
-        m_index.erase(m_entries.back().sql);
-        m_entries.pop_back();
-    }
-    m_entries.push_front(Entry{std::string(sql), std::move(statement)});
-    m_index.emplace(m_entries.front().sql, m_entries.begin());
-    return m_entries.front().statement.get();
+    return m_prepared.get(sql, [&] { return prepare(sql); });
 }
 
 StatementHandle StatementCache::prepare(std::string_view sql) const {

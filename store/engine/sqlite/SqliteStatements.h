@@ -3,14 +3,13 @@
 /// \brief Statements of the embedded engine: their handles, the cache that compiles a
 /// statement once, and running one with its values bound.
 
-#include <list>
 #include <memory>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 #include "engine/Session.h"
+#include "engine/common/PreparedCache.h"
 #include "engine/common/ValueConversion.h"
 
 struct sqlite3;
@@ -31,7 +30,7 @@ using StatementHandle = std::unique_ptr<sqlite3_stmt, StatementFinalizer>;
 /// statement run once per row is compiled once.
 class StatementCache {
 public:
-    explicit StatementCache(sqlite3* db) : m_db(db) {}
+    explicit StatementCache(sqlite3* db);
 
     /// A prepared statement for sql, reset and without bindings.
     sqlite3_stmt* get(std::string_view sql);
@@ -41,13 +40,8 @@ public:
     StatementHandle prepare(std::string_view sql) const;
 
 private:
-    struct Entry {
-        std::string sql;
-        StatementHandle statement;
-    };
     sqlite3* m_db;
-    std::list<Entry> m_entries;
-    std::unordered_map<std::string_view, std::list<Entry>::iterator> m_index;
+    engine::PreparedCache<StatementHandle> m_prepared;
 };
 
 /// \brief Ends one use of a cached statement however the use ends: the statement goes back
