@@ -44,15 +44,17 @@ double VekClass::FindOneValueDouble(const std::string& Query) {
     return result;
 }
 
-Variant VekClass::FindSevenValue(const std::string& Query, const Object& NAME_,
-                                 const Object& Designation_, const Object& Unit_,
+// The controls are named for the members they mirror (NAME_, Designation_, ADDRESS_ ...); the
+// definition names them as controls, so they cannot be mistaken for those members.
+Variant VekClass::FindSevenValue(const std::string& Query, const Object& nameBox,
+                                 const Object& designationBox, const Object& Unit_,
                                  const Object& Section_, const Object& Mobile_,
-                                 const Object& System_, const Object& ADDRESS_) {
+                                 const Object& System_, const Object& addressBox) {
     OperationFrame frame(Trap::Untrapped);
     frame.step([&] { connectx(); });
     frame.step([&] { runOn(*Rs, Query); });
-    const Object* const controls[] = {&NAME_,   &Designation_, &Unit_,   &Section_,
-                                      &Mobile_, &System_,      &ADDRESS_};
+    const Object* const controls[] = {&nameBox, &designationBox, &Unit_,     &Section_,
+                                      &Mobile_, &System_,        &addressBox};
     for (int i = 0; i < 7; ++i) {
         frame.step([&] { setText(*controls[i], Rs->Fields(i)); });
     }

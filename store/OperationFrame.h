@@ -3,6 +3,8 @@
 /// \brief The common operation frame: every record operation of the class runs its steps under
 /// one of three error traps.
 
+#include <functional>
+#include <set>
 #include <string>
 #include <utility>
 
@@ -26,6 +28,35 @@ struct ErrObject {
     std::string Description;
 };
 
+/// \brief Shows trapped failures to the user, each different description once: a second failure
+/// with the same cause (the store that still cannot be opened) adds no second box. Frames given
+/// one show their failures through it.
+class FailureReport {
+public:
+    explicit FailureReport(std::function<void(const std::string&)> show)
+        : m_show(std::move(show)) {}
+
+    /// Shows the description unless it was shown before.
+    void show(const std::string& description) {
+        if (m_shown.insert(description).second && m_show) {
+            m_show(description);
+        }
+    }
+
+private:
+    std::function<void(const std::string&)> m_show;
+    std::set<std::string> m_shown;
+};
+
+/// \brief When a frame given a FailureReport shows a trapped failure.
+enum class ShowFailure {
+    /// As soon as it is trapped.
+    AtTrap,
+    /// At the frame's closing check (closingCheck()), once the work the failure interrupted has
+    /// been wound up (an open transaction ended, so no box waits while the store is locked).
+    AtCheck,
+};
+
 /// \brief Runs an operation's steps under its trap. Reading an operation shows its kind at once:
 ///
 ///     OperationFrame frame(Trap::JumpToCheck);
@@ -37,6 +68,9 @@ struct ErrObject {
 class OperationFrame {
 public:
     explicit OperationFrame(Trap kind) : m_kind(kind) {}
+    /// A frame that shows its trapped failures through report, each different one once.
+    OperationFrame(Trap kind, FailureReport& report, ShowFailure when)
+        : m_kind(kind), m_report(&report), m_when(when) {}
 
     Trap kind() const { return m_kind; }
 
@@ -56,8 +90,20 @@ public:
         } catch (const RuntimeError& e) {
             record(e);
             m_jumped = m_kind == Trap::JumpToCheck;
+            if (m_report != nullptr && m_when == ShowFailure::AtTrap) {
+                m_report->show(e.description());
+            }
             return false;
         }
+    }
+
+    /// \brief The closing check: true when a step failed and was trapped. A frame that shows its
+    /// failures at the check shows the recorded one now.
+    bool closingCheck() {
+        if (failed() && m_report != nullptr && m_when == ShowFailure::AtCheck) {
+            m_report->show(m_err.Description);
+        }
+        return failed();
     }
 
     /// True when a step failed and was trapped: the closing check's test.
@@ -65,17 +111,28 @@ public:
     /// True when a jump-to-check frame has left its body.
     bool jumped() const { return m_jumped; }
     const ErrObject& err() const { return m_err; }
+    /// The first failure trapped since the frame began or was cleared (err() holds the last).
+    const ErrObject& firstErr() const { return m_first; }
     /// Forgets the recorded error (Err.Clear).
-    void clear() { m_err = {}; }
+    void clear() {
+        m_err = {};
+        m_first = {};
+    }
 
 private:
     void record(const RuntimeError& e) {
         m_err.Number = e.number();
         m_err.Description = e.description();
+        if (m_first.Number == 0) {
+            m_first = m_err;
+        }
     }
 
     Trap m_kind;
+    FailureReport* m_report = nullptr;
+    ShowFailure m_when = ShowFailure::AtTrap;
     ErrObject m_err;
+    ErrObject m_first;
     bool m_jumped = false;
 };
 

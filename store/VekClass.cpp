@@ -1,7 +1,7 @@
 #include "VekClass.h"
 
+#include "SerialNumbers.h"
 #include "StatementPieces.h"
-#include "records/RecordSteps.h"
 #include "runtime/Numbers.h"
 #include "ui/MessageBox.h"
 

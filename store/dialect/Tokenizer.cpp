@@ -1,24 +1,15 @@
 #include "dialect/Tokenizer.h"
 
 #include "dialect/DialectError.h"
+#include "dialect/Lexing.h"
 #include "runtime/Numbers.h"
 
 namespace quillet::dialect {
 
 namespace {
 
-bool isDigit(unsigned char c) {
-    return c >= '0' && c <= '9';
-}
-
-bool isSpace(unsigned char c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f' || c == '\v';
-}
-
-bool isNameStart(unsigned char c) {
-    // Bytes of multi-byte UTF-8 sequences count as letters, so names in any script are names.
-    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_' || c >= 0x80;
-}
+using lexing::isNameStart;
+using lexing::isSpace;
 
 unsigned char upper(unsigned char c) {
     return (c >= 'a' && c <= 'z') ? static_cast<unsigned char>(c - 'a' + 'A') : c;
@@ -62,7 +53,7 @@ private:
             }
             return make(TokenKind::Word, start);
         }
-        if (isDigit(c) || (c == '.' && isDigit(at(m_pos + 1)))) {
+        if (lexing::startsNumber(m_text, m_pos)) {
             scanNumber();
             refuseOverflow(m_text.substr(start, m_pos - start));
             return make(TokenKind::Number, start);
@@ -72,7 +63,7 @@ private:
                 scanString();
                 return make(TokenKind::String, start);
             case '[':
-                scanTo(']');
+                scanBracketName();
                 return make(TokenKind::BracketName, start);
             case '"':
                 scanQuotedName();
@@ -93,70 +84,20 @@ private:
         }
     }
 
-    void scanNumber() {
-        while (isDigit(at(m_pos))) {
-            ++m_pos;
-        }
-        if (at(m_pos) == '.') {
-            ++m_pos;
-            while (isDigit(at(m_pos))) {
-                ++m_pos;
-            }
-        }
-        if (at(m_pos) == 'e' || at(m_pos) == 'E') {
-            std::size_t p = m_pos + 1;
-            if (at(p) == '+' || at(p) == '-') {
-                ++p;
-            }
-            // An "e" without exponent digits is not part of the number.
-            if (isDigit(at(p))) {
-                while (isDigit(at(p))) {
-                    ++p;
-                }
-                m_pos = p;
-            }
-        }
-    }
+    void scanNumber() { m_pos = lexing::numberEnd(m_text, m_pos); }
 
     void scanString() {
-        const std::size_t start = m_pos;
-        ++m_pos;
-        while (true) {
-            const std::size_t close = m_text.find('\'', m_pos);
-            if (close == std::string_view::npos) {
-                raiseDialectError("Syntax error: unterminated text literal " +
-                                  excerpt(m_text.substr(start)));
-            }
-            if (at(close + 1) == '\'') {
-                m_pos = close + 2;
-                continue;
-            }
-            m_pos = close + 1;
-            return;
+        const std::size_t end = lexing::stringEnd(m_text, m_pos);
+        if (end == std::string_view::npos) {
+            raiseDialectError("Syntax error: unterminated text literal " +
+                              excerpt(m_text.substr(m_pos)));
         }
+        m_pos = end;
     }
 
-    void scanTo(char close) {
-        const std::size_t end = m_text.find(close, m_pos + 1);
-        m_pos = end == std::string_view::npos ? m_text.size() : end + 1;
-    }
+    void scanBracketName() { m_pos = lexing::bracketNameEnd(m_text, m_pos); }
 
-    void scanQuotedName() {
-        ++m_pos;
-        while (m_pos < m_text.size()) {
-            const std::size_t close = m_text.find('"', m_pos);
-            if (close == std::string_view::npos) {
-                break;
-            }
-            if (at(close + 1) == '"') {
-                m_pos = close + 2;
-                continue;
-            }
-            m_pos = close + 1;
-            return;
-        }
-        m_pos = m_text.size();
-    }
+    void scanQuotedName() { m_pos = lexing::quotedNameEnd(m_text, m_pos); }
 
     Token scanDate() {
         const std::size_t start = m_pos;
@@ -200,7 +141,7 @@ private:
 }  // namespace
 
 bool isNameByte(unsigned char c) {
-    return isNameStart(c) || isDigit(c) || c == '$';
+    return lexing::isNameByte(c);
 }
 
 std::vector<Token> tokenize(std::string_view statement) {
@@ -222,17 +163,8 @@ bool isKeyword(const Token& token, std::string_view keyword) {
 
 std::string unquoteString(std::string_view literal) {
     std::string value;
-    if (literal.size() < 2) {
-        return value;
-    }
-    const std::string_view body = literal.substr(1, literal.size() - 2);
-    value.reserve(body.size());
-    for (std::size_t i = 0; i < body.size(); ++i) {
-        value.push_back(body[i]);
-        if (body[i] == '\'' && i + 1 < body.size() && body[i + 1] == '\'') {
-            ++i;
-        }
-    }
+    value.reserve(literal.size());
+    lexing::appendUnquoted(value, literal);
     return value;
 }
 

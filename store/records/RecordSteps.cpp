@@ -25,10 +25,6 @@ std::string insertStatement(const std::string& TableName, const Variant& serial,
            ")";
 }
 
-Variant serialAfter(const Variant& largest) {
-    return largest.isNull() ? Variant(std::int32_t{1}) : largest + Variant(std::int16_t{1});
-}
-
 void showRecordedError(const OperationFrame& frame) {
     if (frame.failed()) {
         MsgBox(frame.err().Description, vbOKOnly);

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "OperationFrame.h"
+#include "SerialNumbers.h"
 #include "engine/Recordset.h"
 
 namespace quillet {
@@ -18,11 +19,6 @@ void closeIfOpen(Recordset& recordset);
 /// SQL runs, when the table name is not a plain identifier.
 std::string insertStatement(const std::string& TableName, const Variant& serial,
                             const std::string& values);
-
-/// \brief The serial after the largest one read: 1 when it is Null (no row), otherwise the largest
-/// plus 1 in the variant's own number type (a Long that would overflow becomes a Double, 17.5
-/// gives 18.5), as the classic runtime adds.
-Variant serialAfter(const Variant& largest);
 
 /// \brief The closing check of a trapped operation: when a step failed, shows the recorded
 /// error's description with an OK button only.

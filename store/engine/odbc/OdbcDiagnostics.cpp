@@ -7,6 +7,8 @@
 #include <unordered_map>
 #include <vector>
 
+#include "engine/common/SqlStates.h"
+
 namespace quillet::odbc {
 
 namespace {
@@ -44,10 +46,6 @@ std::vector<Diagnostic> diagnosticsOf(SQLSMALLINT type, SQLHANDLE handle) {
     return records;
 }
 
-bool contains(std::string_view haystack, std::string_view needle) {
-    return haystack.find(needle) != std::string_view::npos;
-}
-
 std::string masked(std::string text, const std::string& secret) {
     if (secret.empty()) {
         return text;
@@ -76,25 +74,7 @@ std::string odbcState(const std::string& state, std::string_view message) {
         return found->second;
     }
     if (state == "HY000") {
-        if (contains(message, "syntax error") || contains(message, "incomplete input") ||
-            contains(message, "unrecognized token")) {
-            return "42000";
-        }
-        if (contains(message, "no such table")) {
-            return "42S02";
-        }
-        if (contains(message, "no such column") || contains(message, "has no column")) {
-            return "42S22";
-        }
-        if (contains(message, "duplicate column")) {
-            return "42S21";
-        }
-        if (contains(message, "already exists")) {
-            return "42S01";
-        }
-        if (contains(message, "database is locked")) {
-            return "HYT00";
-        }
+        return engine::sqlStateForSqliteMessage(message);
     }
     return state;
 }

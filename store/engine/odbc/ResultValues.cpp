@@ -4,7 +4,7 @@
 #include <optional>
 #include <string>
 
-#include "engine/sqlite/ValueConversion.h"
+#include "engine/common/ValueConversion.h"
 #include "runtime/Numbers.h"
 #include "runtime/Text.h"
 
@@ -71,7 +71,7 @@ Variant valueFromText(std::string_view text, ValueFamily family) {
         case ValueFamily::Text:
             return std::string(text);
         case ValueFamily::Date:
-            return sqlite::dateFromStoredText(text);
+            return engine::dateFromStoredText(text);
         case ValueFamily::Double:
             if (const std::optional<double> value = parseNumber(text)) {
                 return *value;

@@ -240,4 +240,20 @@ TEST_P(EngineContract, AlteringAColumnKeepsRowsAndGovernsEveryConnectionsNextWri
     EXPECT_EQ(count(con, "Probe"), 2);
 }
 
+// A table named in brackets is the same table: its values are bound by its columns' types just
+// as for the bare name (a day-first date text into a date column, a number text into a number
+// column).
+TEST_P(EngineContract, ABracketedTableNameBindsByItsColumnTypesAsTheBareNameDoes) {
+    auto con = connect();
+    createProbe(con);
+    run(con, "insert into [Probe] values(1,'a','25/03/1970',1.5,'7')");
+    run(con, "UPDATE [Probe] SET Born = '26/03/1970', Code = '8' WHERE SN = 1");
+    EXPECT_EQ(scalar(con, "select Born from Probe where SN = 1"), Variant(Date{1970, 3, 26}));
+    EXPECT_EQ(scalar(con, "select Code from Probe where SN = 1"), Variant(std::int32_t{8}));
+    EXPECT_EQ(
+        raisedBy([&] { run(con, "insert into [Probe] values(2,'b','no date',0,0)"); }).number(),
+        err::StoreTypeMismatch);
+    EXPECT_EQ(count(con, "Probe"), 1);
+}
+
 }  // namespace quillet::testing

@@ -1,4 +1,4 @@
-#include "engine/sqlite/TableDefinition.h"
+#include "engine/common/TableDefinition.h"
 
 #include <algorithm>
 #include <array>
@@ -8,7 +8,7 @@
 #include "runtime/RuntimeError.h"
 #include "runtime/Text.h"
 
-namespace quillet::sqlite {
+namespace quillet::engine {
 
 namespace {
 
@@ -252,4 +252,4 @@ std::optional<std::string> createWithColumnType(std::string_view createSql,
     return out;
 }
 
-}  // namespace quillet::sqlite
+}  // namespace quillet::engine

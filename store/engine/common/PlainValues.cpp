@@ -1,8 +1,8 @@
-#include "engine/sqlite/PlainValues.h"
+#include "engine/common/PlainValues.h"
 
 #include <charconv>
 
-namespace quillet::sqlite {
+namespace quillet::engine {
 
 namespace {
 
@@ -112,4 +112,4 @@ std::optional<Date> plainIsoDate(std::string_view text) {
     return date;
 }
 
-}  // namespace quillet::sqlite
+}  // namespace quillet::engine

@@ -8,10 +8,10 @@
 #include <string>
 #include <string_view>
 
-#include "engine/sqlite/ValueConversion.h"
+#include "engine/common/ValueConversion.h"
 #include "runtime/Date.h"
 
-namespace quillet::sqlite {
+namespace quillet::engine {
 
 /// \brief An optional "-", at most 15 digits, optionally "." and more digits within those 15:
 /// a whole number as a 64-bit integer, anything else as a double. nullopt for any other text.
@@ -25,4 +25,4 @@ bool assignPlainDayFirstDate(std::string_view text, std::string& out);
 /// \brief Exactly "yyyy-mm-dd" naming a day of the calendar; nullopt for any other text.
 std::optional<Date> plainIsoDate(std::string_view text);
 
-}  // namespace quillet::sqlite
+}  // namespace quillet::engine

@@ -1,28 +1,21 @@
-#include "engine/sqlite/TranslationCache.h"
+#include "engine/common/TranslationCache.h"
 
 #include <optional>
 
-#include "engine/sqlite/PlainValues.h"
+#include "dialect/Lexing.h"
+#include "engine/common/PlainValues.h"
 #include "runtime/Date.h"
 #include "runtime/Numbers.h"
 
-namespace quillet::sqlite {
+namespace quillet::engine {
 
 namespace {
+
+namespace lexing = dialect::lexing;
 
 constexpr std::size_t kShapeCacheSize = 64;
 // Stands for a literal in a shape key; a statement that holds this byte itself is not keyed.
 constexpr char kLiteralMark = '\x01';
-
-bool isDigit(unsigned char c) {
-    return c >= '0' && c <= '9';
-}
-
-// The same classes of bytes as the dialect's tokenizer, so that a shape key splits a statement
-// exactly where the translation will.
-bool isNameStart(unsigned char c) {
-    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_' || c >= 0x80;
-}
 
 char kindMark(dialect::Parameter::Kind kind) {
     switch (kind) {
@@ -44,12 +37,7 @@ bool assignLiteralValue(dialect::Parameter::Kind kind, std::string_view text, st
         case dialect::Parameter::Kind::Text:
             out.assign(sign);
             // The content with doubled apostrophes made single, as the translation unquotes it.
-            for (std::size_t i = 1; i + 1 < text.size(); ++i) {
-                out.push_back(text[i]);
-                if (text[i] == '\'' && i + 2 < text.size() && text[i + 1] == '\'') {
-                    ++i;
-                }
-            }
+            dialect::lexing::appendUnquoted(out, text);
             return true;
         case dialect::Parameter::Kind::Number:
             // A literal beyond the double range goes back to the translation, which refuses it.
@@ -77,7 +65,9 @@ bool assignLiteralValue(dialect::Parameter::Kind kind, std::string_view text, st
 
 // NOTE: this walks the statement once without building tokens: it is the whole per-row cost of
 // recognising a statement already seen, where the tokenizer builds and classifies every token.
-// Text between literals goes into the key in runs.
+// It reads names, numbers and quoted texts with the tokenizer's own lexing, so a shape key splits
+// a statement exactly where the translation will. Text between literals goes into the key in
+// runs.
 bool TranslationCache::scanShape(std::string_view sql) {
     m_key.clear();
     m_literals.clear();
@@ -100,46 +90,18 @@ bool TranslationCache::scanShape(std::string_view sql) {
     while (p < size) {
         const std::size_t start = p;
         const unsigned char c = at(p);
-        if (isNameStart(c)) {
+        if (lexing::isNameStart(c)) {
             ++p;
-            while (p < size && (isNameStart(at(p)) || isDigit(at(p)) || at(p) == '$')) {
+            while (p < size && lexing::isNameByte(at(p))) {
                 ++p;
             }
-        } else if (isDigit(c) || (c == '.' && isDigit(at(p + 1)))) {
-            while (isDigit(at(p))) {
-                ++p;
-            }
-            if (at(p) == '.') {
-                ++p;
-                while (isDigit(at(p))) {
-                    ++p;
-                }
-            }
-            if (at(p) == 'e' || at(p) == 'E') {
-                std::size_t q = p + 1;
-                if (at(q) == '+' || at(q) == '-') {
-                    ++q;
-                }
-                if (isDigit(at(q))) {
-                    while (isDigit(at(q))) {
-                        ++q;
-                    }
-                    p = q;
-                }
-            }
+        } else if (lexing::startsNumber(sql, p)) {
+            p = lexing::numberEnd(sql, p);
             literal(dialect::Parameter::Kind::Number, start, p);
         } else if (c == '\'') {
-            ++p;
-            while (true) {
-                const std::size_t close = sql.find('\'', p);
-                if (close == std::string_view::npos) {
-                    return false;  // the translator reports it
-                }
-                p = close + 1;
-                if (at(p) != '\'') {
-                    break;
-                }
-                ++p;
+            p = lexing::stringEnd(sql, p);
+            if (p == std::string_view::npos) {
+                return false;  // the translator reports it
             }
             literal(dialect::Parameter::Kind::Text, start, p);
         } else if (c == '#') {
@@ -150,22 +112,9 @@ bool TranslationCache::scanShape(std::string_view sql) {
             p = close + 1;
             literal(dialect::Parameter::Kind::Date, start, p);
         } else if (c == '[') {
-            const std::size_t close = sql.find(']', p + 1);
-            p = close == std::string_view::npos ? size : close + 1;
+            p = lexing::bracketNameEnd(sql, p);
         } else if (c == '"') {
-            ++p;
-            while (p < size) {
-                const std::size_t close = sql.find('"', p);
-                if (close == std::string_view::npos) {
-                    p = size;
-                    break;
-                }
-                p = close + 1;
-                if (at(p) != '"') {
-                    break;
-                }
-                ++p;
-            }
+            p = lexing::quotedNameEnd(sql, p);
         } else {
             ++p;
         }
@@ -260,4 +209,4 @@ CachedTranslation& TranslationCache::translate(std::string_view accessSql) {
     return m_entries.front().cached;
 }
 
-}  // namespace quillet::sqlite
+}  // namespace quillet::engine

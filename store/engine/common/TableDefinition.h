@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-namespace quillet::sqlite {
+namespace quillet::engine {
 
 /// \brief Returns the CREATE TABLE statement for a table named newTableName (given ready to
 /// use, quoted as needed) with the columns and constraints of createSql, except that column
@@ -22,4 +22,4 @@ std::optional<std::string> createWithColumnType(std::string_view createSql,
 /// Quotes an identifier for the engine ("name", inner quotes doubled).
 std::string quoteIdentifier(std::string_view name);
 
-}  // namespace quillet::sqlite
+}  // namespace quillet::engine

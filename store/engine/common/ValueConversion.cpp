@@ -1,4 +1,4 @@
-#include "engine/sqlite/ValueConversion.h"
+#include "engine/common/ValueConversion.h"
 
 #include <algorithm>
 #include <cctype>
@@ -9,7 +9,7 @@
 #include "runtime/Numbers.h"
 #include "runtime/RuntimeError.h"
 
-namespace quillet::sqlite {
+namespace quillet::engine {
 
 namespace {
 
@@ -205,4 +205,4 @@ ColumnKind targetColumnKind(const std::vector<TableColumn>& columns, std::string
     return ColumnKind::Unknown;
 }
 
-}  // namespace quillet::sqlite
+}  // namespace quillet::engine

@@ -12,7 +12,7 @@
 #include "dialect/AccessTranslator.h"
 #include "runtime/Variant.h"
 
-namespace quillet::sqlite {
+namespace quillet::engine {
 
 /// \brief What a column holds, judged from its declared type.
 enum class ColumnKind {
@@ -58,4 +58,4 @@ Variant dateFromStoredText(std::string_view stored);
 /// the serial lies within the calendar we support.
 std::optional<Date> dateFromSerial(double serial);
 
-}  // namespace quillet::sqlite
+}  // namespace quillet::engine

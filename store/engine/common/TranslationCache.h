@@ -11,9 +11,9 @@
 #include <vector>
 
 #include "dialect/AccessTranslator.h"
-#include "engine/sqlite/ValueConversion.h"
+#include "engine/common/ValueConversion.h"
 
-namespace quillet::sqlite {
+namespace quillet::engine {
 
 /// \brief A translation with its parameter values filled in from the statement just given, and
 /// room for the engine to keep what it learned about the parameters' target columns.
@@ -65,4 +65,4 @@ private:
     CachedTranslation m_uncached;
 };
 
-}  // namespace quillet::sqlite
+}  // namespace quillet::engine

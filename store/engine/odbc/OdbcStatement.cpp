@@ -1,0 +1,219 @@
+#include "engine/odbc/OdbcStatement.h"
+
+#include <sql.h>
+#include <sqlext.h>
+
+#include <algorithm>
+#include <optional>
+
+#include "engine/odbc/OdbcDiagnostics.h"
+#include "engine/odbc/ResultValues.h"
+
+namespace quillet::odbc {
+
+namespace {
+
+/// One parameter's value, kept alive until the statement has run.
+struct BoundParameter {
+    std::string text;
+    long long whole = 0;
+    double real = 0;
+    SQLLEN indicator = 0;
+};
+
+SQLSMALLINT sqlTypeOf(SqlBinding binding) {
+    switch (binding) {
+        case SqlBinding::Number:
+            return SQL_DOUBLE;
+        case SqlBinding::Timestamp:
+            return SQL_TYPE_TIMESTAMP;
+        case SqlBinding::Text:
+            break;
+    }
+    return SQL_VARCHAR;
+}
+
+void bind(SQLHSTMT statement, SQLUSMALLINT index, const engine::BoundValue& value,
+          SqlBinding binding, BoundParameter& slot) {
+    const bool timestamp = binding == SqlBinding::Timestamp;
+    SQLSMALLINT cType = SQL_C_CHAR;
+    SQLSMALLINT sqlType = SQL_VARCHAR;
+    SQLULEN size = 1;
+    SQLPOINTER data = nullptr;
+    SQLLEN length = 0;
+    if (std::holds_alternative<std::monostate>(value)) {
+        slot.indicator = SQL_NULL_DATA;
+        sqlType = sqlTypeOf(binding);
+    } else if (const auto* whole = std::get_if<long long>(&value)) {
+        slot.whole = *whole;
+        cType = SQL_C_SBIGINT;
+        sqlType = SQL_BIGINT;
+        size = 19;
+        data = &slot.whole;
+    } else if (const auto* real = std::get_if<double>(&value)) {
+        slot.real = *real;
+        cType = SQL_C_DOUBLE;
+        sqlType = SQL_DOUBLE;
+        size = 15;
+        data = &slot.real;
+    } else {
+        slot.text = std::get<std::string>(value);
+        slot.indicator = static_cast<SQLLEN>(slot.text.size());
+        sqlType = timestamp ? SQL_TYPE_TIMESTAMP : SQL_VARCHAR;
+        size = timestamp ? 19 : std::max<SQLULEN>(1, slot.text.size());
+        data = slot.text.data();
+        length = static_cast<SQLLEN>(slot.text.size());
+    }
+    SQLLEN* indicator = cType == SQL_C_CHAR ? &slot.indicator : nullptr;
+    check(SQLBindParameter(statement, index, SQL_PARAM_INPUT, cType, sqlType, size, 0, data, length,
+                           indicator),
+          SQL_HANDLE_STMT, statement);
+}
+
+std::optional<std::string> textColumn(SQLHSTMT statement, SQLUSMALLINT column) {
+    std::string text;
+    char buffer[512];
+    while (true) {
+        SQLLEN indicator = 0;
+        const SQLRETURN rc =
+            SQLGetData(statement, column, SQL_C_CHAR, buffer, sizeof buffer, &indicator);
+        if (rc == SQL_NO_DATA) {
+            break;
+        }
+        check(rc, SQL_HANDLE_STMT, statement);
+        if (indicator == SQL_NULL_DATA) {
+            return std::nullopt;
+        }
+        const std::size_t room = sizeof buffer - 1;
+        const bool truncated = indicator == SQL_NO_TOTAL ||
+                               (indicator >= 0 && static_cast<std::size_t>(indicator) > room);
+        text.append(buffer, truncated ? room : static_cast<std::size_t>(indicator));
+        if (!truncated) {
+            break;
+        }
+    }
+    return text;
+}
+
+/// Every remaining row of the statement's result, each value read by its column's family (or
+/// as text when families is null).
+std::vector<std::vector<Variant>> fetchRows(SQLHSTMT statement, SQLSMALLINT count,
+                                            const std::vector<ValueFamily>* families) {
+    if (count == 0) {
+        check(SQLNumResultCols(statement, &count), SQL_HANDLE_STMT, statement);
+    }
+    std::vector<std::vector<Variant>> rows;
+    while (true) {
+        const SQLRETURN rc = SQLFetch(statement);
+        if (rc == SQL_NO_DATA) {
+            break;
+        }
+        check(rc, SQL_HANDLE_STMT, statement);
+        std::vector<Variant>& row = rows.emplace_back();
+        row.reserve(static_cast<std::size_t>(count));
+        for (SQLSMALLINT c = 1; c <= count; ++c) {
+            std::optional<std::string> text = textColumn(statement, static_cast<SQLUSMALLINT>(c));
+            if (!text) {
+                row.push_back(Variant::null());
+            } else if (families == nullptr) {
+                row.emplace_back(std::move(*text));
+            } else {
+                row.push_back(valueFromText(*text, (*families)[static_cast<std::size_t>(c - 1)]));
+            }
+        }
+    }
+    return rows;
+}
+
+ResultTable readResult(SQLHSTMT statement) {
+    ResultTable result;
+    SQLSMALLINT count = 0;
+    check(SQLNumResultCols(statement, &count), SQL_HANDLE_STMT, statement);
+    if (count <= 0) {
+        SQLLEN affected = 0;
+        check(SQLRowCount(statement, &affected), SQL_HANDLE_STMT, statement);
+        result.rowsAffected = affected < 0 ? 0 : affected;
+        return result;
+    }
+    result.returnsRows = true;
+    std::vector<ValueFamily> families;
+    for (SQLSMALLINT c = 1; c <= count; ++c) {
+        SQLCHAR name[256] = {};
+        SQLSMALLINT nameLength = 0;
+        check(SQLColAttribute(statement, static_cast<SQLUSMALLINT>(c), SQL_DESC_LABEL, name,
+                              sizeof name, &nameLength, nullptr),
+              SQL_HANDLE_STMT, statement);
+        SQLCHAR typeName[128] = {};
+        SQLSMALLINT typeLength = 0;
+        check(SQLColAttribute(statement, static_cast<SQLUSMALLINT>(c), SQL_DESC_TYPE_NAME, typeName,
+                              sizeof typeName, &typeLength, nullptr),
+              SQL_HANDLE_STMT, statement);
+        result.columns.emplace_back(reinterpret_cast<const char*>(name));
+        families.push_back(familyOfTypeName(reinterpret_cast<const char*>(typeName)));
+    }
+    result.rows = fetchRows(statement, count, &families);
+    return result;
+}
+
+}  // namespace
+
+namespace {
+
+/// Closes the statement and resets its parameters however its use ends.
+struct StatementReset {
+    SQLHSTMT statement;
+    ~StatementReset() {
+        SQLFreeStmt(statement, SQL_CLOSE);
+        SQLFreeStmt(statement, SQL_RESET_PARAMS);
+    }
+};
+
+}  // namespace
+
+ResultTable executePrepared(void* statement, const std::vector<engine::BoundValue>& values,
+                            const std::vector<SqlBinding>& bindings) {
+    const StatementReset reset{statement};
+    std::vector<BoundParameter> slots(values.size());
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        bind(statement, static_cast<SQLUSMALLINT>(i + 1), values[i], bindings[i], slots[i]);
+    }
+    const SQLRETURN rc = SQLExecute(statement);
+    check(rc, SQL_HANDLE_STMT, statement);
+    if (rc == SQL_NO_DATA) {
+        return {};
+    }
+    return readResult(statement);
+}
+
+std::vector<std::vector<Variant>> queryPrepared(void* statement,
+                                                const std::vector<std::string>& texts) {
+    const StatementReset reset{statement};
+    std::vector<BoundParameter> slots(texts.size());
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        bind(statement, static_cast<SQLUSMALLINT>(i + 1), engine::BoundValue(texts[i]),
+             SqlBinding::Text, slots[i]);
+    }
+    const SQLRETURN rc = SQLExecute(statement);
+    check(rc, SQL_HANDLE_STMT, statement);
+    if (rc == SQL_NO_DATA) {
+        return {};
+    }
+    return fetchRows(statement, 0, nullptr);
+}
+
+ResultTable executeDirect(void* statement, const std::string& sql) {
+    const SQLRETURN rc =
+        SQLExecDirect(statement, reinterpret_cast<SQLCHAR*>(const_cast<char*>(sql.c_str())),
+                      static_cast<SQLINTEGER>(sql.size()));
+    check(rc, SQL_HANDLE_STMT, statement);
+    if (rc == SQL_NO_DATA) {
+        return {};
+    }
+    return readResult(statement);
+}
+
+std::vector<std::vector<Variant>> fetchTextRows(void* statement) {
+    return fetchRows(statement, 0, nullptr);
+}
+
+}  // namespace quillet::odbc

@@ -1,0 +1,129 @@
+#include "engine/odbc/PostgresRules.h"
+
+#include "engine/common/TableDefinition.h"
+#include "engine/odbc/CatalogColumns.h"
+#include "engine/odbc/NameSpellings.h"
+#include "engine/odbc/OdbcConnection.h"
+#include "engine/odbc/SerialQuery.h"
+#include "runtime/Text.h"
+
+namespace quillet::odbc {
+
+namespace {
+
+bool contains(std::string_view haystack, std::string_view needle) {
+    return haystack.find(needle) != std::string_view::npos;
+}
+
+std::string textOf(const Variant& value) {
+    return value.isNull() ? std::string() : value.toString();
+}
+
+bool isNumberType(std::string_view dataType) {
+    const std::string lower = toLowerAscii(dataType);
+    return contains(lower, "int") || contains(lower, "numeric") || contains(lower, "double") ||
+           contains(lower, "real");
+}
+
+}  // namespace
+
+dialect::Target PostgresRules::dialect() const {
+    return dialect::Target::PostgreSQL;
+}
+
+void PostgresRules::connected(OdbcConnection& connection) {
+    const auto current = connection.query("select current_schema()");
+    m_schema = current.empty() ? std::string() : textOf(current.front()[0]);
+}
+
+void PostgresRules::beginWrite(OdbcConnection& connection) const {
+    connection.setAutocommit(false);
+}
+
+// The automatic commit comes back on even when ending the transaction failed; that failure is
+// the one reported.
+void PostgresRules::endWrite(OdbcConnection& connection, bool commit) const {
+    try {
+        connection.endTransaction(commit);
+    } catch (const RuntimeError&) {
+        try {
+            connection.setAutocommit(true);
+        } catch (const RuntimeError&) {
+            // The first failure is the one to report.
+        }
+        throw;
+    }
+    connection.setAutocommit(true);
+}
+
+// PostgreSQL stores unquoted names folded to lower case.
+std::vector<engine::TableColumn> PostgresRules::tableColumns(OdbcConnection& connection,
+                                                             const std::string& table) const {
+    return catalogTableColumns(connection, toLowerAscii(table), table, m_schema);
+}
+
+// The server checks types: a date goes as a timestamp, a Null for a number as a double.
+SqlBinding PostgresRules::bindingFor(engine::ColumnKind kind) const {
+    switch (kind) {
+        case engine::ColumnKind::Date:
+            return SqlBinding::Timestamp;
+        case engine::ColumnKind::Number:
+            return SqlBinding::Number;
+        default:
+            return SqlBinding::Text;
+    }
+}
+
+// NOTE: a new serial is the largest one plus 1; on a server, the read and the insert that follows
+// must not interleave with another desk's. Inside a write transaction the table is locked against
+// other writers (readers go on) until the transaction ends.
+std::optional<SerialLock> PostgresRules::lockBeforeSerial(std::string_view accessSql) const {
+    std::optional<std::string> table = serialQueryTable(accessSql);
+    if (!table) {
+        return std::nullopt;
+    }
+    return SerialLock{*table, "LOCK TABLE " + *table + " IN EXCLUSIVE MODE"};
+}
+
+// NOTE: PostgreSQL converts the stored values itself; numbers and dates convert through the
+// classic serial day count (day 0 is 1899-12-30), as the runtime converts them.
+void PostgresRules::alterColumn(engine::EngineLink& link, OdbcConnection& connection,
+                                const dialect::AlterColumn& change) const {
+    const std::string table = toLowerAscii(change.table);
+    const std::string columnName = toLowerAscii(change.column);
+    const auto found = connection.query(
+        "SELECT data_type FROM information_schema.columns WHERE table_schema = current_schema() "
+        "AND table_name = ? AND column_name = ?",
+        {table, columnName});
+    if (found.empty()) {
+        throw link.failure("no such column: " + change.table + "." + change.column, "42S22");
+    }
+    const std::string from = textOf(found.front()[0]);
+    const std::string column = engine::quoteIdentifier(columnName);
+    const bool toDate = contains(toLowerAscii(change.type), "timestamp");
+    const bool toNumber = isNumberType(change.type);
+    std::string conversion = column + "::" + change.type;
+    if (toDate && isNumberType(from)) {
+        conversion = "timestamp '1899-12-30' + " + column + " * interval '1 day'";
+    } else if (toNumber && contains(from, "timestamp")) {
+        conversion = "extract(epoch from " + column + " - timestamp '1899-12-30') / 86400";
+    }
+    connection.direct("ALTER TABLE " + engine::quoteIdentifier(table) + " ALTER COLUMN " + column +
+                      " TYPE " + change.type + " USING " + conversion);
+}
+
+void PostgresRules::learnSpellings(std::string_view accessSql) const {
+    learnNameSpellings(accessSql);
+}
+
+void PostgresRules::respell(ResultTable& result, std::string_view accessSql) const {
+    for (std::string& column : result.columns) {
+        column = odbc::respelt(column, accessSql);
+    }
+}
+
+std::string PostgresRules::respeltNames(std::string description, std::string_view accessSql) const {
+    return respeltQuotedNames(std::move(description), accessSql);
+}
+
+}  // namespace quillet::odbc

@@ -1,0 +1,36 @@
+#pragma once
+/// \file
+/// \brief What an ODBC session holds, kept whole when the session is put aside for reuse.
+
+#include <memory>
+#include <set>
+#include <string>
+
+#include "engine/common/ColumnKindCache.h"
+#include "engine/odbc/DatabaseRules.h"
+#include "engine/odbc/OdbcConnection.h"
+#include "engine/odbc/OdbcSession.h"
+
+namespace quillet::odbc {
+
+struct OdbcSession::Impl {
+    /// The data source and credentials it was opened with: idle sessions are reused by it.
+    std::string key;
+    std::unique_ptr<OdbcConnection> connection;
+    std::unique_ptr<DatabaseRules> rules;
+    std::string dbms;
+    bool inTransaction = false;
+    /// Tables locked in the open write transaction.
+    std::set<std::string> lockedTables;
+    engine::ColumnKindCache columns;
+    /// The process's schema generation the column kinds were read in.
+    unsigned long columnsGeneration = 0;
+};
+
+/// \brief Counts the schema changes made through any session of this process: a session kept
+/// for reuse keeps the column kinds it read only while no change was made since.
+unsigned long schemaGeneration();
+/// \brief Records a schema change made through a session of this process.
+void countSchemaChange();
+
+}  // namespace quillet::odbc
