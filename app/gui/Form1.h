@@ -68,6 +68,8 @@ public slots:
 protected:
     void showEvent(QShowEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    /// Enter or Return in an input box runs Calculate, as a dialog's default button would.
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void placeControls();
@@ -76,6 +78,10 @@ private:
     void nameForAssistiveTechnology();
     void Form_Load();
     void placeWindow();
+    void layOutForSize();
+    void installCopy();
+    void showAmounts();
+    bool isInputBox(const QWidget* widget) const;
 
     QLabel m_Label7{this};
     QPushButton m_cmd{this};
@@ -97,6 +103,7 @@ private:
     TableViewGrid m_grid{&m_DG};  // DG as the grid the stored schedule is bound to
     ReportActions m_reportActions;
     bool m_placedWithFrame = false;
+    QSize m_designedSize;  // the inside of the window at its start-up size
 };
 
 }  // namespace quillet

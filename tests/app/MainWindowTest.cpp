@@ -134,25 +134,27 @@ TEST_F(MainWindow, ReadsUnderADarkDesktopThemeAsUnderALightOne) {
     QApplication::setPalette(previous);
 }
 
-TEST_F(MainWindow, ScreenReadersHearEachInputByItsLabel) {
+TEST_F(MainWindow, ScreenReadersHearEachInputByItsLabelWithoutTheColon) {
     const struct {
         QWidget* control;
         const char* name;
     } named[] = {
-        {form().DTP(), "EMI Start Date :"},
-        {form().txtrate(), "Interest Rate :"},
-        {form().txtAmount(), "Loan Amount :"},
-        {form().cmb(), "Decimal Round To :"},
-        {form().txtDuration(), "Duration (in months) :"},
-        {form().emi(), "EMI / Month :"},
+        {form().DTP(), "EMI Start Date"},
+        {form().txtrate(), "Interest Rate"},
+        {form().txtAmount(), "Loan Amount"},
+        {form().cmb(), "Decimal Round To"},
+        {form().cmb()->lineEdit(), "Decimal Round To"},
+        {form().txtDuration(), "Duration (in months)"},
+        {form().emi(), "EMI / Month"},
         {form().DG(), "Instalment schedule"},
     };
     for (const auto& n : named) {
         SCOPED_TRACE(n.name);
         QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(n.control);
         ASSERT_NE(accessible, nullptr);
-        if (n.control == form().DG()) {
-            EXPECT_EQ(accessible->text(QAccessible::Name), QString::fromUtf8(n.name));
+        // Not the combo box's value ("0"), not the caption's " :".
+        EXPECT_EQ(accessible->text(QAccessible::Name), QString::fromUtf8(n.name));
+        if (n.control == form().DG() || n.control == form().cmb()->lineEdit()) {
             continue;
         }
         // Each input is labelled by its caption, the relation screen readers follow here.
@@ -161,10 +163,46 @@ TEST_F(MainWindow, ScreenReadersHearEachInputByItsLabel) {
             labels << other->text(QAccessible::Name);
         }
         EXPECT_EQ(labels, QStringList{QString::fromUtf8(n.name)});
-        // A combo box's own name is its value on this platform; its edit field is named.
-        QWidget* named = n.control == form().cmb() ? form().cmb()->lineEdit() : n.control;
-        EXPECT_EQ(QAccessible::queryAccessibleInterface(named)->text(QAccessible::Name),
-                  QString::fromUtf8(n.name));
+    }
+    // The captions on screen keep their colon.
+    EXPECT_EQ(form().Label5()->text(), "Loan Amount :");
+}
+
+TEST_F(MainWindow, TheInstalmentIsDescribedAsTheComputedResultAndIsReadOnly) {
+    QAccessibleInterface* emi = QAccessible::queryAccessibleInterface(form().emi());
+    ASSERT_NE(emi, nullptr);
+    EXPECT_TRUE(emi->text(QAccessible::Description).contains(QStringLiteral("instalment")));
+    EXPECT_TRUE(emi->state().readOnly);
+    EXPECT_FALSE(QAccessible::queryAccessibleInterface(form().txtAmount())->state().readOnly);
+}
+
+TEST_F(MainWindow, IsAnApplicationWindowNamedQuilletToAssistiveTechnology) {
+    QAccessibleInterface* window = QAccessible::queryAccessibleInterface(&form());
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(window->role(), QAccessible::Window);
+    EXPECT_EQ(window->text(QAccessible::Name), "Quillet");
+    EXPECT_FALSE(window->text(QAccessible::Description).isEmpty());
+    // Its controls hang below it in the tree, the Calculate button among them.
+    bool found = false;
+    for (int i = 0; i < window->childCount(); ++i) {
+        found = found || window->child(i)->object() == form().btnShowPayment();
+    }
+    EXPECT_TRUE(found);
+}
+
+TEST_F(MainWindow, ExportsAndThePreviewHaveShortcutsFromAnywhereInTheWindow) {
+    QStringList shortcuts;
+    for (const QAction* action : form().actions()) {
+        shortcuts << action->text() + QLatin1Char('=') +
+                         action->shortcut().toString(QKeySequence::PortableText);
+    }
+    EXPECT_TRUE(shortcuts.contains(QStringLiteral("Print Preview...=Ctrl+P")))
+        << shortcuts.join(' ').toStdString();
+    EXPECT_TRUE(shortcuts.contains(QStringLiteral("Export PDF...=Ctrl+E")));
+    EXPECT_TRUE(shortcuts.contains(QStringLiteral("Export CSV...=Ctrl+Shift+E")));
+    // The grid's tool-tip tells them, where the user looks for the schedule's output.
+    for (const char* key : {"Ctrl+P", "Ctrl+E", "Ctrl+Shift+E", "Ctrl+C"}) {
+        EXPECT_TRUE(form().DG()->toolTip().contains(QString::fromLatin1(key))) << key;
     }
 }
 
