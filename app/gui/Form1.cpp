@@ -7,6 +7,7 @@
 #include <QIcon>
 #include <QKeyEvent>
 #include <QLocale>
+#include <QMenu>
 #include <QScreen>
 #include <QUrl>
 #include <algorithm>
@@ -144,7 +145,7 @@ Form1::Form1(QWidget* parent) : QWidget(parent) {
     connect(&m_btnShowPayment, &QPushButton::clicked, this, &Form1::btnShowPayment_Click);
     connect(&m_cmd, &QPushButton::clicked, this, &Form1::cmd_Click);
     m_reportActions = installReportActions(this, &m_DG, CR);
-    installRowCopy(m_DG);
+    installReportButton(installRowCopy(m_DG));
     m_DG.setToolTip(
         QStringLiteral("Ctrl+C copies the selected rows (Ctrl+A selects all). Ctrl+P: print "
                        "preview, Ctrl+E: export PDF, Ctrl+Shift+E: export CSV; right-click for "
@@ -173,6 +174,8 @@ void Form1::placeControls() {
         {&m_emi, "emi", 8040, 1680, 2115, 375},
         {&m_btnShowPayment, "btnShowPayment", 3480, 2160, 4455, 375},
         {&m_DG, "DG", kGridLeftTwips, kGridTopTwips, kGridWidthTwips, kGridHeightTwips},
+        // Under the instalment box, beside Calculate: room no other control uses.
+        {&m_reportButton, "reportButton", 8040, 2160, 2115, 375},
     };
     const double dpiX = logicalDpiX();
     const double dpiY = logicalDpiY();
@@ -225,6 +228,25 @@ void Form1::styleControls() {
     // SN is the row's number already; a second one beside it would only take room.
     m_DG.verticalHeader()->hide();
     m_DG.verticalHeader()->setDefaultSectionSize(QFontMetrics(cellFont).height() + kRowPadding);
+}
+
+void Form1::installReportButton(QAction* copy) {
+    m_reportButton.setText(QStringLiteral("Report"));
+    m_reportButton.setToolTip(
+        QStringLiteral("Print preview (Ctrl+P), export PDF (Ctrl+E) or CSV (Ctrl+Shift+E), copy "
+                       "the selected rows (Ctrl+C in the grid)"));
+    m_reportButton.setPopupMode(QToolButton::InstantPopup);
+    m_reportButton.setToolButtonStyle(Qt::ToolButtonTextOnly);
+    // The specified tab order stays as it is: the keyboard reaches every entry by its shortcut.
+    m_reportButton.setFocusPolicy(Qt::NoFocus);
+    auto* menu = new QMenu(&m_reportButton);  // owned by the button
+    // Like the other drop-downs, the menu keeps the standard colours, not the window's green.
+    menu->setPalette(QApplication::palette());
+    menu->addActions(
+        {m_reportActions.preview, m_reportActions.exportPdf, m_reportActions.exportCsv});
+    menu->addSeparator();
+    menu->addAction(copy);
+    m_reportButton.setMenu(menu);
 }
 
 void Form1::nameForAssistiveTechnology() {

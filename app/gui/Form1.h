@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableView>
+#include <QToolButton>
 #include <QWidget>
 
 #include "gui/DatePicker.h"
@@ -46,6 +47,9 @@ public:
     QLineEdit* emi() { return &m_emi; }
     QPushButton* btnShowPayment() { return &m_btnShowPayment; }
     QTableView* DG() { return &m_DG; }
+    /// The visible way to the report and the copy: a menu button in the free corner beside
+    /// Calculate. Outside the tab order; the keyboard has the entries' shortcuts.
+    QToolButton* reportButton() { return &m_reportButton; }
 
     /// The schedule run behind Calculate: stores the schedule, refreshes the grid, fills emi.
     void showinDG();
@@ -79,7 +83,7 @@ private:
     void Form_Load();
     void placeWindow();
     void layOutForSize();
-    void installCopy();
+    void installReportButton(QAction* copy);
     void showAmounts();
     bool isInputBox(const QWidget* widget) const;
 
@@ -99,6 +103,7 @@ private:
     QLineEdit m_emi{this};
     QPushButton m_btnShowPayment{this};
     QTableView m_DG{this};
+    QToolButton m_reportButton{this};
     KeyFilter m_keyFilter{this};
     TableViewGrid m_grid{&m_DG};  // DG as the grid the stored schedule is bound to
     ReportActions m_reportActions;

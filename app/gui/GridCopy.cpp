@@ -32,7 +32,7 @@ QString selectedRowsText(const QTableView& grid) {
     return model->tabSeparatedRows(rows);
 }
 
-void installRowCopy(QTableView& grid) {
+QAction* installRowCopy(QTableView& grid) {
     // The grid owns its actions, as it owns the report's.
     auto* copy = new QAction(QString::fromLatin1(kCopyRowsText), &grid);
     copy->setShortcut(QKeySequence::Copy);
@@ -49,6 +49,7 @@ void installRowCopy(QTableView& grid) {
     separator->setSeparator(true);
     const QList<QAction*> existing = grid.actions();
     grid.insertActions(existing.isEmpty() ? nullptr : existing.front(), {copy, separator});
+    return copy;
 }
 
 }  // namespace quillet

@@ -1,6 +1,7 @@
 #pragma once
 // Copying from the schedule grid into a spreadsheet.
 
+class QAction;
 class QString;
 class QTableView;
 
@@ -13,7 +14,8 @@ inline constexpr const char* kCopyRowsText = "Copy";
 /// focus: both put the rows that hold a selected cell (every row after Ctrl+A; the current row
 /// when nothing is selected) on the clipboard as tab-separated lines under the headings. The grid
 /// must show a RecordsetModel; with none, nothing is copied.
-void installRowCopy(QTableView& grid);
+/// Returns the entry (owned by grid), for other menus to offer too.
+QAction* installRowCopy(QTableView& grid);
 
 /// The text installRowCopy puts on the clipboard for grid's present selection; empty when there
 /// is no row to copy.

@@ -3,11 +3,13 @@
 #include <QAccessible>
 #include <QAction>
 #include <QDesktopServices>
+#include <QMenu>
 #include <QScreen>
 #include <QSignalSpy>
 #include <QStandardItemModel>
 #include <QStyleOptionButton>
 #include <QTextBrowser>
+#include <QToolButton>
 #include <QUrl>
 
 #include <cstdlib>
@@ -188,6 +190,27 @@ TEST_F(MainWindow, IsAnApplicationWindowNamedQuilletToAssistiveTechnology) {
         found = found || window->child(i)->object() == form().btnShowPayment();
     }
     EXPECT_TRUE(found);
+}
+
+TEST_F(MainWindow, AVisibleReportButtonOffersThePreviewTheExportsAndTheCopy) {
+    QToolButton* button = form().reportButton();
+    EXPECT_TRUE(button->isVisible());
+    ASSERT_NE(button->menu(), nullptr);
+    QStringList entries;
+    for (const QAction* action : button->menu()->actions()) {
+        if (!action->isSeparator()) {
+            entries << action->text() + QLatin1Char('=') +
+                           action->shortcut().toString(QKeySequence::PortableText);
+        }
+    }
+    EXPECT_EQ(entries, QStringList({"Print Preview...=Ctrl+P", "Export PDF...=Ctrl+E",
+                                    "Export CSV...=Ctrl+Shift+E", "Copy=Ctrl+C"}));
+    // The very actions of the grid: the exports are offered from here only when the grid's are.
+    EXPECT_FALSE(button->menu()->actions()[1]->isEnabled());
+    QTest::mouseClick(form().btnShowPayment(), Qt::LeftButton);
+    EXPECT_TRUE(button->menu()->actions()[1]->isEnabled());
+    // It stays out of the tab order.
+    EXPECT_EQ(button->focusPolicy(), Qt::NoFocus);
 }
 
 TEST_F(MainWindow, ExportsAndThePreviewHaveShortcutsFromAnywhereInTheWindow) {

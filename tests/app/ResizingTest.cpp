@@ -15,10 +15,10 @@ protected:
         return twipsRect(left, top, width, height, form().logicalDpiX(), form().logicalDpiY());
     }
     std::vector<QWidget*> controlsAboveTheGrid() {
-        return {form().cmd(),     form().Label2(),        form().DTP(),         form().Label3(),
-                form().txtrate(), form().Label5(),        form().txtAmount(),   form().Label4(),
-                form().cmb(),     form().Label1(),        form().txtDuration(), form().Label6(),
-                form().emi(),     form().btnShowPayment()};
+        return {form().cmd(),     form().Label2(),         form().DTP(),         form().Label3(),
+                form().txtrate(), form().Label5(),         form().txtAmount(),   form().Label4(),
+                form().cmb(),     form().Label1(),         form().txtDuration(), form().Label6(),
+                form().emi(),     form().btnShowPayment(), form().reportButton()};
     }
     void resizeTo(const QSize& size) {
         form().resize(size);
@@ -32,6 +32,18 @@ TEST_F(Resizing, AtTheStartUpSizeEveryControlIsWhereItWasDesigned) {
     EXPECT_EQ(form().cmd()->geometry(), twips(10440, 360, 1332, 2172));
     EXPECT_LE(form().minimumWidth(), form().width());
     EXPECT_LE(form().minimumHeight(), form().height());
+}
+
+TEST_F(Resizing, NoTwoControlsOverlap) {
+    std::vector<QWidget*> controls = controlsAboveTheGrid();
+    controls.push_back(form().DG());
+    for (std::size_t i = 0; i < controls.size(); ++i) {
+        for (std::size_t j = i + 1; j < controls.size(); ++j) {
+            EXPECT_FALSE(controls[i]->geometry().intersects(controls[j]->geometry()))
+                << controls[i]->objectName().toStdString() << " and "
+                << controls[j]->objectName().toStdString();
+        }
+    }
 }
 
 TEST_F(Resizing, ALargerWindowGivesTheGridAllTheExtraRoom) {
