@@ -110,11 +110,13 @@ int runScheduleTool(const std::vector<std::string>& args, std::ostream& out, std
             text = scheduleOutput(options);
         } catch (const RuntimeError& e) {
             status = kToolInputFailed;
-            // With the store, the run below meets the same failure and reports it itself.
+            // With the store, the run below meets the same failure and reports it itself, in
+            // the same words.
             if (!storeRun) {
                 messages.diagnose(describeInputFailure(options.inputs, e));
                 return status;
             }
+            messages.explainFailure(e.description(), describeInputFailure(options.inputs, e));
         }
     }
     if (storeRun) {

@@ -9,6 +9,7 @@
 
 #include "cli/ScheduleTool.h"
 #include "cli/ToolProcess.h"
+#include "support/TempStore.h"
 
 namespace quillet {
 namespace {
@@ -52,6 +53,13 @@ TEST(ToolDiagnostics, AFailingComputationNamesTheOptionAndTheValueGiven) {
     // A start whose last instalment still falls in 9999 is fine: only the one after is not.
     EXPECT_EQ(runTool({"--start", "9999-01-01", "--months", "12", "--emi"}).status, 0);
     EXPECT_EQ(runTool({"--start", "9999-01-01", "--months", "13", "--emi"}).status, 2);
+}
+
+TEST(ToolDiagnostics, AStoredRunNamesTheOptionItFailedOnOnce) {
+    testing::TempStore store;
+    const ToolRun run = runTool({"--store", "--decimals", "x"});
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.err, "quillet-schedule: --decimals \"x\": Type mismatch (not a number)\n");
 }
 
 TEST(ToolDiagnostics, TheWindowsCheckMessagesStayAsTheWindowShowsThem) {
