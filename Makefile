@@ -3,20 +3,34 @@ BUILD_DIR ?= build
 BUILD_TYPE ?= RelWithDebInfo
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps configure build run test bench format clean
+.PHONY: all deps deps-run configure configure-run build run test bench format clean
 
 all: build
 
 deps:
-	@scripts/install-deps.sh
+	@scripts/install-deps.sh test
+
+# Only what building and running the window needs.
+deps-run:
+	@scripts/install-deps.sh run
 
 configure: deps
-	@cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) >/dev/null
+	@cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DQUILLET_TESTS=ON >/dev/null
+
+# A fresh build folder is set up without the tests and benchmarks (their packages may be
+# missing); one that exists keeps its settings.
+configure-run: deps-run
+	@if [ -f $(BUILD_DIR)/CMakeCache.txt ]; then \
+	  cmake -S . -B $(BUILD_DIR) >/dev/null; \
+	else \
+	  cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DQUILLET_TESTS=OFF >/dev/null; \
+	fi
 
 build: configure
 	@cmake --build $(BUILD_DIR) -j $(JOBS)
 
-run: build
+run: configure-run
+	@cmake --build $(BUILD_DIR) -j $(JOBS) --target quillet
 	$(BUILD_DIR)/bin/quillet
 
 test: build

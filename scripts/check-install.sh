@@ -31,6 +31,7 @@ expected=(
   share/man/man1/quillet.1.gz
   share/man/man1/quillet-schedule.1.gz
   share/doc/quillet/LICENSE
+  share/doc/quillet/copyright
 )
 for size in 16 22 24 32 48 64 128 256; do
   expected+=("share/icons/hicolor/${size}x${size}/apps/$id.png")
@@ -57,6 +58,23 @@ grep -qx "Exec=quillet" "$prefix/share/applications/$id.desktop" ||
   fail "the desktop entry does not start the window"
 grep -qx "Icon=$id" "$prefix/share/applications/$id.desktop" ||
   fail "the desktop entry does not name the installed icon"
+grep -qx "StartupWMClass=$id" "$prefix/share/applications/$id.desktop" ||
+  fail "the desktop entry does not tie the window to itself"
+# copyright-format 1.0: the format line first, then a stanza for every file with its licence.
+copyright=$prefix/share/doc/quillet/copyright
+head -n1 "$copyright" | grep -qx 'Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/' ||
+  fail "share/doc/quillet/copyright is not machine-readable"
+grep -qx 'Files: \*' "$copyright" && grep -qx 'License: Expat' "$copyright" ||
+  fail "share/doc/quillet/copyright does not cover every file with its licence"
+# The programs answer --version and --help without a display, and say nothing on stderr.
+for program in quillet quillet-schedule; do
+  for question in --version --help; do
+    answer=$(env -u DISPLAY -u WAYLAND_DISPLAY -u XDG_RUNTIME_DIR "$prefix/bin/$program" "$question" 2>"$work/stderr") ||
+      fail "$program $question failed"
+    [ -n "$answer" ] || fail "$program $question printed nothing"
+    [ ! -s "$work/stderr" ] || fail "$program $question wrote to stderr: $(cat "$work/stderr")"
+  done
+done
 appstreamcli validate --no-net "$prefix/share/metainfo/$id.metainfo.xml" >/dev/null ||
   appstreamcli validate --no-net "$prefix/share/metainfo/$id.metainfo.xml"
 

@@ -1,17 +1,35 @@
 #!/usr/bin/env bash
-# Installs the Debian packages Quillet needs to build, test and run, and only those missing.
+# Installs the Debian packages Quillet needs, and only those missing.
+# Usage: scripts/install-deps.sh [run|test]
+#   run   what building and running the window and the tool need (make run)
+#   test  that, plus the test, benchmark, fuzzing, packaging-check and PostgreSQL packages
+#         (make test; the default)
 set -euo pipefail
 
-packages=(
+set_name=${1:-test}
+
+run_packages=(
   build-essential cmake pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libsqlite3-dev unixodbc-dev
+  fonts-liberation2
+)
+test_packages=(
   unixodbc odbc-postgresql libsqliteodbc postgresql postgresql-contrib
   libgtest-dev libgmock-dev libbenchmark-dev
-  fonts-liberation2 poppler-utils
+  poppler-utils
   desktop-file-utils appstream
   clang libfuzzer-14-dev libclang-rt-14-dev clang-format
 )
+
+case "$set_name" in
+  run) packages=("${run_packages[@]}") ;;
+  test) packages=("${run_packages[@]}" "${test_packages[@]}") ;;
+  *)
+    echo "usage: $0 [run|test]" >&2
+    exit 64
+    ;;
+esac
 
 missing=()
 for p in "${packages[@]}"; do

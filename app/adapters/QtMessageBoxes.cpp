@@ -1,5 +1,7 @@
 #include "adapters/QtMessageBoxes.h"
 
+#include "adapters/BusyCursor.h"
+
 #include <QApplication>
 #include <QMessageBox>
 #include <QPushButton>
@@ -89,7 +91,10 @@ int QtMessageBoxes::show(const std::string& prompt, int buttons, const std::stri
         box.setEscapeButton(set.front().first);
     }
 
-    box.exec();
+    {
+        const BusyCursorPause waitingForTheUser;
+        box.exec();
+    }
     const QAbstractButton* pressed = box.clickedButton();
     for (const auto& [standard, result] : set) {
         if (pressed == box.button(standard)) {

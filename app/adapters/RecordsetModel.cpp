@@ -1,9 +1,19 @@
 #include "adapters/RecordsetModel.h"
 
+#include <algorithm>
+
+#include "report/ReportNumbers.h"
 #include "runtime/Date.h"
 #include "runtime/Variant.h"
 
 namespace quillet {
+
+namespace {
+
+// More decimals than a double holds would show only noise.
+constexpr int kMostAmountDecimals = 15;
+
+}  // namespace
 
 RecordsetModel::RecordsetModel(std::shared_ptr<Recordset> recordset, QObject* parent)
     : QAbstractTableModel(parent), m_recordset(std::move(recordset)) {}
@@ -28,6 +38,10 @@ QString RecordsetModel::cellText(int row, int column) const {
             return QString::fromStdString(formatDayMonthYear(date));
         }
         return QString::fromStdString(formatShortDate(date));
+    }
+    if (const auto amount = m_amountDecimals.find(column);
+        amount != m_amountDecimals.end() && value.isNumber()) {
+        return QString::fromStdString(formatFixed(value.toDouble(), amount->second, true));
     }
     return QString::fromStdString(value.toString());
 }
@@ -62,6 +76,42 @@ void RecordsetModel::setColumnFormat(int column, const std::string& format) {
     if (rowCount() > 0) {
         emit dataChanged(index(0, column), index(rowCount() - 1, column));
     }
+}
+
+void RecordsetModel::setAmountColumn(int column, int decimals) {
+    m_amountDecimals[column] = std::clamp(decimals, 0, kMostAmountDecimals);
+    if (rowCount() > 0) {
+        emit dataChanged(index(0, column), index(rowCount() - 1, column));
+    }
+}
+
+QString RecordsetModel::tabSeparatedRows(const std::vector<int>& rows) const {
+    QStringList lines;
+    const int columns = columnCount();
+    QStringList cells;
+    for (int c = 0; c < columns; ++c) {
+        cells << QString::fromStdString(m_recordset->FieldName(c));
+    }
+    lines << cells.join(QLatin1Char('\t'));
+    for (const int row : rows) {
+        cells.clear();
+        for (int c = 0; c < columns; ++c) {
+            const Variant& value = m_recordset->valueAt(row, c);
+            std::string text;
+            if (value.type() == Variant::Type::Date) {
+                text = formatIsoDate(value.toDate());
+            } else if (!value.isNull() && !value.isEmpty()) {
+                text = value.toString();
+            }
+            // A tab or a line break inside a value would split the row: it becomes a blank.
+            std::replace_if(
+                text.begin(), text.end(),
+                [](char ch) { return ch == '\t' || ch == '\n' || ch == '\r'; }, ' ');
+            cells << QString::fromStdString(text);
+        }
+        lines << cells.join(QLatin1Char('\t'));
+    }
+    return lines.join(QLatin1Char('\n')) + QLatin1Char('\n');
 }
 
 }  // namespace quillet

@@ -4,6 +4,8 @@
 #include <cstdlib>
 #include <memory>
 
+#include "render/QuietStartup.h"
+
 namespace quillet {
 
 void ensureGuiApplication() {
@@ -15,6 +17,7 @@ void ensureGuiApplication() {
     if ((display == nullptr || *display == '\0') && (wayland == nullptr || *wayland == '\0')) {
         ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
     }
+    quietenStartupNotices();
     // Qt keeps references to argc and argv for the application's lifetime.
     static int argc = 1;
     static char name[] = "quillet-schedule";

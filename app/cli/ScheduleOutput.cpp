@@ -2,41 +2,62 @@
 
 #include <QJsonArray>
 #include <QJsonDocument>
-#include <QJsonObject>
+#include <QJsonValue>
 #include <algorithm>
 #include <array>
 #include <cstdint>
-#include <string_view>
 
+#include "runtime/Date.h"
+#include "runtime/Numbers.h"
 #include "schedule/ScheduleTexts.h"
 
 namespace quillet {
 
 namespace {
 
-constexpr std::array<const char*, 6> kColumns = {"SN",        "OpeningBalance", "Interest",
-                                                 "Principal", "ClosingBalance", "EMIDate"};
-
-// One row as the CSV line's six texts; the line itself is the source, so the two forms never
-// differ (no text in it holds a comma).
-QJsonObject jsonRow(std::string_view csvLine) {
-    QJsonObject row;
-    for (const char* column : kColumns) {
-        const std::size_t comma = std::min(csvLine.find(','), csvLine.find('\n'));
-        row.insert(QLatin1String(column),
-                   QString::fromUtf8(csvLine.data(), static_cast<qsizetype>(comma)));
-        csvLine.remove_prefix(std::min(comma + 1, csvLine.size()));
-    }
-    return row;
+// The JSON form of a text: Qt's writer escapes it; the brackets of the one-element array go.
+std::string jsonString(const std::string& text) {
+    const QByteArray array = QJsonDocument(QJsonArray{QJsonValue(QString::fromStdString(text))})
+                                 .toJson(QJsonDocument::Compact);
+    return array.mid(1, array.size() - 2).toStdString();
 }
 
-QJsonObject jsonInputs(const ToolOptions& options) {
+// An input as the number it was read as, in the general form; the texts failed their checks
+// before output is made, except the decimals, which the computation reads first.
+std::string jsonNumberOf(const std::string& text) {
+    const auto value = parseNumber(text);
+    return value ? formatGeneral(*value) : jsonString(text);
+}
+
+void appendInputs(std::string& out, const ToolOptions& options) {
     const ScheduleInputs& in = options.inputs;
-    return QJsonObject{{"amount", QString::fromStdString(in.amount)},
-                       {"months", QString::fromStdString(in.months)},
-                       {"rate", QString::fromStdString(in.rate)},
-                       {"decimals", QString::fromStdString(in.decimals)},
-                       {"start", QString::fromStdString(options.startText)}};
+    out += "  \"inputs\": {\"amount\": " + jsonNumberOf(in.amount) +
+           ", \"months\": " + jsonNumberOf(in.months) + ", \"rate\": " + jsonNumberOf(in.rate) +
+           ", \"decimals\": " + jsonNumberOf(in.decimals) + ", \"start\": \"" +
+           formatIsoDate(in.start.dateOnly()) + "\"}";
+}
+
+// One row, its keys in the table's column order; the figures are the very texts the CSV and the
+// store get (the general form is a JSON number), the date in ISO form.
+void appendJsonRow(std::string& out, const ScheduleComputation& computation,
+                   const ScheduleRow& row) {
+    out += "    {\"SN\": ";
+    out += std::to_string(row.sn);
+    const std::array<std::pair<const char*, double>, 4> figures = {{
+        {"OpeningBalance", row.openingBalance},
+        {"Interest", row.interest},
+        {"Principal", row.principal},
+        {"ClosingBalance", row.closingBalance},
+    }};
+    for (const auto& [column, value] : figures) {
+        out += ", \"";
+        out += column;
+        out += "\": ";
+        computation.appendRounded(out, value);
+    }
+    out += ", \"EMIDate\": \"";
+    out += formatIsoDate(row.date.dateOnly());
+    out += "\"}";
 }
 
 }  // namespace
@@ -45,35 +66,36 @@ std::string scheduleOutput(const ToolOptions& options) {
     ScheduleComputation computation(options.inputs);
     const int months = std::max<int>(0, computation.monthCount());
     const bool json = options.format == OutputFormat::Json;
-    std::string csv;
-    QJsonArray rows;
-    if (!options.emiOnly && !json) {
-        csv.reserve(64 + static_cast<std::size_t>(months) * 64);
-        csv.append(kScheduleCsvHeader);
+    std::string body;
+    if (!options.emiOnly) {
+        body.reserve(64 + static_cast<std::size_t>(months) * (json ? 140 : 64));
+        if (!json) {
+            body.append(kScheduleCsvHeader);
+        }
     }
-    std::string line;
     for (int i = 1; i <= months; ++i) {
         const ScheduleRow row = computation.step(static_cast<std::int16_t>(i));
         if (options.emiOnly) {
             continue;
         }
         if (json) {
-            line.clear();
-            appendCsvLine(line, computation, row);
-            rows.append(jsonRow(line));
+            body += i == 1 ? "\n" : ",\n";
+            appendJsonRow(body, computation, row);
         } else {
-            appendCsvLine(csv, computation, row);
+            appendCsvLine(body, computation, row);
         }
     }
     if (!json) {
-        return options.emiOnly ? computation.result() + "\n" : csv;
+        return options.emiOnly ? computation.result() + "\n" : body;
     }
-    QJsonObject document{{"inputs", jsonInputs(options)},
-                         {"instalment", QString::fromStdString(computation.result())}};
+    std::string document = "{\n";
+    appendInputs(document, options);
+    document += ",\n  \"instalment\": " + computation.result();
     if (!options.emiOnly) {
-        document.insert(QLatin1String("rows"), rows);
+        document += ",\n  \"rows\": [" + body + (months > 0 ? "\n  ]" : "]");
     }
-    return QJsonDocument(document).toJson(QJsonDocument::Indented).toStdString();
+    document += "\n}\n";
+    return document;
 }
 
 }  // namespace quillet

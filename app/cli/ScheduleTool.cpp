@@ -4,6 +4,7 @@
 #include <ostream>
 #include <system_error>
 
+#include "cli/InputDiagnosis.h"
 #include "cli/ScheduleOutput.h"
 #include "cli/StoreBackup.h"
 #include "cli/StoreMaintenance.h"
@@ -106,15 +107,20 @@ int runScheduleTool(const std::vector<std::string>& args, std::ostream& out, std
     std::string text;
     int status = checks.empty() ? kToolDone : kToolInputFailed;
     if (checks.empty()) {
+        for (const std::string& warning : inputWarnings(options.inputs)) {
+            messages.diagnose(warning);
+        }
         try {
             text = scheduleOutput(options);
         } catch (const RuntimeError& e) {
             status = kToolInputFailed;
-            // With the store, the run below meets the same failure and reports it itself.
+            // With the store, the run below meets the same failure and reports it itself, in
+            // the same words.
             if (!storeRun) {
-                messages.diagnose(e.description());
+                messages.diagnose(describeInputFailure(options.inputs, e));
                 return status;
             }
+            messages.explainFailure(e.description(), describeInputFailure(options.inputs, e));
         }
     }
     if (storeRun) {

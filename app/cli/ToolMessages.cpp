@@ -1,6 +1,7 @@
 #include "cli/ToolMessages.h"
 
 #include <ostream>
+#include <utility>
 
 namespace quillet {
 
@@ -10,7 +11,7 @@ class StreamMessageBoxes : public MessageBoxService {
 public:
     explicit StreamMessageBoxes(ToolMessages& messages) : m_messages(messages) {}
     int show(const std::string& prompt, int, const std::string&) override {
-        m_messages.diagnose(prompt);
+        m_messages.diagnose(m_messages.explanationOf(prompt));
         return vbOK;
     }
 
@@ -43,6 +44,15 @@ void writeDiagnostic(std::ostream& err, std::string_view text) {
 
 void ToolMessages::diagnose(const std::string& text) {
     writeDiagnostic(m_err, text);
+}
+
+void ToolMessages::explainFailure(const std::string& description, std::string explanation) {
+    m_explanations[description] = std::move(explanation);
+}
+
+const std::string& ToolMessages::explanationOf(const std::string& prompt) const {
+    const auto found = m_explanations.find(prompt);
+    return found != m_explanations.end() ? found->second : prompt;
 }
 
 void ToolMessages::check(const std::string& text) {

@@ -4,6 +4,7 @@
 /// become lines on the tool's error stream, each starting with the program's name.
 
 #include <iosfwd>
+#include <map>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -31,9 +32,16 @@ public:
     /// Writes one of the window's check messages, alone on its line as the window shows it.
     void check(const std::string& text);
 
+    /// \brief From now on, a message box whose prompt is exactly description is written as
+    /// explanation: the tool knows which option a run's failure comes from, the run does not.
+    void explainFailure(const std::string& description, std::string explanation);
+    /// The text a message box's prompt is written as.
+    const std::string& explanationOf(const std::string& prompt) const;
+
 private:
     std::ostream& m_err;
     std::shared_ptr<MessageBoxService> m_previous;
+    std::map<std::string, std::string> m_explanations;
 };
 
 }  // namespace quillet

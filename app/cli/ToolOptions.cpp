@@ -95,8 +95,9 @@ const std::vector<OptionRow>& optionTable() {
          }},
         {{"format"},
          "csv|json",
-         "Form of the schedule on stdout (default csv). JSON holds the inputs as read, the "
-         "instalment and the rows with the CSV's six texts.",
+         "Form of the schedule on stdout (default csv). JSON holds the inputs, the instalment "
+         "and the rows as numbers (written as the CSV writes them), keys in column order, dates "
+         "as YYYY-MM-DD.",
          readFormat},
         {{"store"},
          {},

@@ -5,16 +5,23 @@
 #include <QDesktopServices>
 #include <QHeaderView>
 #include <QIcon>
+#include <QKeyEvent>
 #include <QLocale>
+#include <QMenu>
 #include <QScreen>
 #include <QUrl>
 #include <algorithm>
 #include <string>
+#include <utility>
 
 #include "adapters/Twips.h"
 #include "gui/Appearance.h"
+#include "adapters/BusyCursor.h"
+#include "gui/GridCopy.h"
 #include "gui/ReportMenu.h"
+#include "gui/WindowAccessibility.h"
 #include "runtime/Numbers.h"
+#include "runtime/RuntimeError.h"
 #include "ui/MessageBox.h"
 
 // The icon lives in a static library's resources, which the linker drops unless something
@@ -30,6 +37,25 @@ namespace {
 constexpr int kWindowWidthTwips = 11952;
 constexpr int kWindowHeightTwips = 8835;
 constexpr int kTitleBandWidthTwips = 12132;
+// The grid: at the start-up size exactly here; a larger window gives it the extra room.
+constexpr int kGridLeftTwips = 120;
+constexpr int kGridTopTwips = 2640;
+constexpr int kGridWidthTwips = 11655;
+constexpr int kGridHeightTwips = 5535;
+// The grid never shrinks below a few rows, and the window never below the controls above it.
+constexpr int kSmallestGridHeightTwips = 1440;
+constexpr int kRightmostControlEdgeTwips = kGridLeftTwips + kGridWidthTwips;
+// More decimals than a double holds would show only noise.
+constexpr int kMostShownDecimals = 15;
+
+// A caption without its trailing " :", as a screen reader should say it.
+QString spokenName(const QLabel& label) {
+    QString name = label.text();
+    if (name.endsWith(QLatin1String(" :"))) {
+        name.chop(2);
+    }
+    return name.trimmed();
+}
 
 struct Placement {
     QWidget* widget;
@@ -63,6 +89,9 @@ void setColours(QWidget& widget, QPalette::ColorRole background, const QColor& f
 }  // namespace
 
 Form1::Form1(QWidget* parent) : QWidget(parent) {
+    // Before anything can make Qt describe them in its own way.
+    presentAsApplicationWindow(*this, "Quillet", "Loan instalment calculator");
+    nameComboBoxByItsLabel(m_cmb);
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Quillet (") + developerUrl() + QStringLiteral(") "));
     initQuilletResources();
@@ -102,6 +131,10 @@ Form1::Form1(QWidget* parent) : QWidget(parent) {
     // Enter on a focused button presses it, as Space does.
     m_btnShowPayment.setAutoDefault(true);
     m_cmd.setAutoDefault(true);
+    m_btnShowPayment.setToolTip(QStringLiteral("Calculate the schedule (Enter in any box)"));
+
+    // The instalment is the program's answer: it can be selected and copied, not typed over.
+    m_emi.setReadOnly(true);
 
     placeControls();
     styleControls();
@@ -112,6 +145,11 @@ Form1::Form1(QWidget* parent) : QWidget(parent) {
     connect(&m_btnShowPayment, &QPushButton::clicked, this, &Form1::btnShowPayment_Click);
     connect(&m_cmd, &QPushButton::clicked, this, &Form1::cmd_Click);
     m_reportActions = installReportActions(this, &m_DG, CR);
+    installReportButton(installRowCopy(m_DG));
+    m_DG.setToolTip(
+        QStringLiteral("Ctrl+C copies the selected rows (Ctrl+A selects all). Ctrl+P: print "
+                       "preview, Ctrl+E: export PDF, Ctrl+Shift+E: export CSV; right-click for "
+                       "the menu."));
 
     Form_Load();
 }
@@ -135,7 +173,9 @@ void Form1::placeControls() {
         {&m_Label6, "Label6", 5760, 1680, 2160, 375},
         {&m_emi, "emi", 8040, 1680, 2115, 375},
         {&m_btnShowPayment, "btnShowPayment", 3480, 2160, 4455, 375},
-        {&m_DG, "DG", 120, 2640, 11655, 5535},
+        {&m_DG, "DG", kGridLeftTwips, kGridTopTwips, kGridWidthTwips, kGridHeightTwips},
+        // Under the instalment box, beside Calculate: room no other control uses.
+        {&m_reportButton, "reportButton", 8040, 2160, 2115, 375},
     };
     const double dpiX = logicalDpiX();
     const double dpiY = logicalDpiY();
@@ -185,7 +225,28 @@ void Form1::styleControls() {
     // Rows as high as their small text needs, not the style's generous default.
     constexpr int kRowPadding = 6;
     m_DG.verticalHeader()->setMinimumSectionSize(0);
+    // SN is the row's number already; a second one beside it would only take room.
+    m_DG.verticalHeader()->hide();
     m_DG.verticalHeader()->setDefaultSectionSize(QFontMetrics(cellFont).height() + kRowPadding);
+}
+
+void Form1::installReportButton(QAction* copy) {
+    m_reportButton.setText(QStringLiteral("Report"));
+    m_reportButton.setToolTip(
+        QStringLiteral("Print preview (Ctrl+P), export PDF (Ctrl+E) or CSV (Ctrl+Shift+E), copy "
+                       "the selected rows (Ctrl+C in the grid)"));
+    m_reportButton.setPopupMode(QToolButton::InstantPopup);
+    m_reportButton.setToolButtonStyle(Qt::ToolButtonTextOnly);
+    // The specified tab order stays as it is: the keyboard reaches every entry by its shortcut.
+    m_reportButton.setFocusPolicy(Qt::NoFocus);
+    auto* menu = new QMenu(&m_reportButton);  // owned by the button
+    // Like the other drop-downs, the menu keeps the standard colours, not the window's green.
+    menu->setPalette(QApplication::palette());
+    menu->addActions(
+        {m_reportActions.preview, m_reportActions.exportPdf, m_reportActions.exportCsv});
+    menu->addSeparator();
+    menu->addAction(copy);
+    m_reportButton.setMenu(menu);
 }
 
 void Form1::nameForAssistiveTechnology() {
@@ -197,9 +258,18 @@ void Form1::nameForAssistiveTechnology() {
     m_Label4.setBuddy(&m_cmb);
     m_Label1.setBuddy(&m_txtDuration);
     m_Label6.setBuddy(&m_emi);
-    // A combo box reports its value as its name on some desktops; the edit field inside, where
-    // the focus goes, carries the caption as well.
-    m_cmb.lineEdit()->setAccessibleName(m_Label4.text());
+    // Each input and its label are named by the caption as it is spoken, without the " :".
+    const std::pair<QLabel*, QWidget*> captions[] = {
+        {&m_Label2, &m_DTP},           {&m_Label3, &m_txtrate},     {&m_Label5, &m_txtAmount},
+        {&m_Label4, &m_cmb},           {&m_Label1, &m_txtDuration}, {&m_Label6, &m_emi},
+        {&m_Label4, m_cmb.lineEdit()},
+    };
+    for (const auto& [label, control] : captions) {
+        label->setAccessibleName(spokenName(*label));
+        control->setAccessibleName(spokenName(*label));
+    }
+    m_emi.setAccessibleDescription(
+        QStringLiteral("The computed monthly instalment, rounded to the chosen decimals"));
     // The grid has no label of its own.
     m_DG.setAccessibleName(QStringLiteral("Instalment schedule"));
 }
@@ -225,8 +295,17 @@ void Form1::placeWindow() {
     move(x(), 0);
     // The window's size counts its frame where the platform draws one.
     const QSize frameExtra = frameGeometry().size() - size();
-    resize(twipsToPixels(kWindowWidthTwips, dpiX) - frameExtra.width(),
-           twipsToPixels(kWindowHeightTwips, dpiY) - frameExtra.height());
+    m_designedSize = QSize(twipsToPixels(kWindowWidthTwips, dpiX) - frameExtra.width(),
+                           twipsToPixels(kWindowHeightTwips, dpiY) - frameExtra.height());
+    // Every control above the grid stays whole, and the grid keeps a few rows; never more than
+    // the start-up size, which must stay reachable.
+    const int gridBottomMargin = std::max(
+        0, m_designedSize.height() - twipsToPixels(kGridTopTwips + kGridHeightTwips, dpiY));
+    const QSize smallest(
+        twipsToPixels(kRightmostControlEdgeTwips, dpiX),
+        twipsToPixels(kGridTopTwips + kSmallestGridHeightTwips, dpiY) + gridBottomMargin);
+    setMinimumSize(smallest.boundedTo(m_designedSize));
+    resize(m_designedSize);
     const QScreen* const display = screen();
     if (display == nullptr) {
         return;
@@ -255,6 +334,63 @@ void Form1::resizeEvent(QResizeEvent* event) {
     QRect band = m_Label7.geometry();
     band.setWidth(std::max(twipsToPixels(kTitleBandWidthTwips, logicalDpiX()), width()));
     m_Label7.setGeometry(band);
+    layOutForSize();
+}
+
+void Form1::layOutForSize() {
+    if (!m_designedSize.isValid()) {
+        return;
+    }
+    // The grid follows the window's edges; everything else keeps its place.
+    const QRect designed = twipsRect(kGridLeftTwips, kGridTopTwips, kGridWidthTwips,
+                                     kGridHeightTwips, logicalDpiX(), logicalDpiY());
+    const QSize change = size() - m_designedSize;
+    m_DG.setGeometry(designed.x(), designed.y(), std::max(0, designed.width() + change.width()),
+                     std::max(0, designed.height() + change.height()));
+}
+
+bool Form1::isInputBox(const QWidget* widget) const {
+    if (widget == nullptr) {
+        return false;
+    }
+    for (const QWidget* box : std::initializer_list<const QWidget*>{
+             &m_txtAmount, &m_txtDuration, &m_txtrate, &m_emi, &m_cmb, &m_DTP}) {
+        if (widget == box || box->isAncestorOf(widget)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+void Form1::keyPressEvent(QKeyEvent* event) {
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    const bool plain = (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+    if (enter && plain && isInputBox(QApplication::focusWidget())) {
+        event->accept();
+        m_btnShowPayment.click();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void Form1::showAmounts() {
+    RecordsetModel* const model = m_grid.model();
+    if (model == nullptr) {
+        return;
+    }
+    // The amounts show the decimals this calculation rounded to, as the report prints them.
+    int decimals = kMostShownDecimals;
+    try {
+        decimals = std::clamp<int>(toInteger16(RoundTo), 0, kMostShownDecimals);
+    } catch (const RuntimeError&) {
+        // Decimals beyond a whole 16-bit number: the most a double can show.
+    }
+    constexpr int kFirstAmountColumn = 1;
+    constexpr int kLastAmountColumn = 4;
+    for (int column = kFirstAmountColumn;
+         column <= kLastAmountColumn && column < model->columnCount(); ++column) {
+        model->setAmountColumn(column, decimals);
+    }
 }
 
 void Form1::btnShowPayment_Click() {
@@ -273,7 +409,9 @@ void Form1::btnShowPayment_Click() {
         }
     }
     m_emi.setText(QString());
+    const BusyCursor working;
     showinDG();
+    showAmounts();
 }
 
 void Form1::cmd_Click() {

@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableView>
+#include <QToolButton>
 #include <QWidget>
 
 #include "adapters/TableViewGrid.h"
@@ -46,6 +47,9 @@ public:
     QLineEdit* emi() { return &m_emi; }
     QPushButton* btnShowPayment() { return &m_btnShowPayment; }
     QTableView* DG() { return &m_DG; }
+    /// The visible way to the report and the copy: a menu button in the free corner beside
+    /// Calculate. Outside the tab order; the keyboard has the entries' shortcuts.
+    QToolButton* reportButton() { return &m_reportButton; }
 
     /// The schedule run behind Calculate: stores the schedule, refreshes the grid, fills emi.
     void showinDG();
@@ -68,6 +72,8 @@ public slots:
 protected:
     void showEvent(QShowEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    /// Enter or Return in an input box runs Calculate, as a dialog's default button would.
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void placeControls();
@@ -76,6 +82,10 @@ private:
     void nameForAssistiveTechnology();
     void Form_Load();
     void placeWindow();
+    void layOutForSize();
+    void installReportButton(QAction* copy);
+    void showAmounts();
+    bool isInputBox(const QWidget* widget) const;
 
     QLabel m_Label7{this};
     QPushButton m_cmd{this};
@@ -93,10 +103,12 @@ private:
     QLineEdit m_emi{this};
     QPushButton m_btnShowPayment{this};
     QTableView m_DG{this};
+    QToolButton m_reportButton{this};
     KeyFilter m_keyFilter{this};
     TableViewGrid m_grid{&m_DG};  // DG as the grid the stored schedule is bound to
     ReportActions m_reportActions;
     bool m_placedWithFrame = false;
+    QSize m_designedSize;  // the inside of the window at its start-up size
 };
 
 }  // namespace quillet

@@ -1,7 +1,9 @@
 #include "gui/ReportControl.h"
 
 #include <QToolBar>
+#include <optional>
 
+#include "adapters/BusyCursor.h"
 #include "gui/ReportPreview.h"
 #include "render/ReportExport.h"
 #include "report/ReportCsv.h"
@@ -113,6 +115,9 @@ std::optional<ReportContent> ReportControl::load() const {
 }
 
 bool ReportControl::printPreview(QWidget* parent) {
+    // Reading the definition and laying out the pages of a long schedule takes a moment; the
+    // open preview then waits for the user with the ordinary cursor.
+    std::optional<BusyCursor> preparing(std::in_place);
     const auto content = load();
     if (!content) {
         return false;
@@ -125,6 +130,7 @@ bool ReportControl::printPreview(QWidget* parent) {
         dialog.setWindowState(dialog.windowState() | Qt::WindowMaximized);
     }
     dialog.toolBar()->setVisible(m_windowControls);
+    preparing.reset();
     dialog.exec();
     return true;
 }

@@ -3,7 +3,9 @@
 #include <QAbstractItemView>
 #include <QAction>
 #include <QKeySequence>
+#include <QString>
 
+#include "adapters/BusyCursor.h"
 #include "gui/ExportDialogs.h"
 #include "gui/ReportControl.h"
 
@@ -25,12 +27,24 @@ const ExportKind& csvExport() {
 
 /// An export entry: ask for the file, write it through the control, say where it went.
 QAction* exportAction(QWidget* window, QAbstractItemView* grid, ReportControl& control,
-                      const char* text, const ExportKind& kind,
+                      const char* text, const QKeySequence& shortcut, const ExportKind& kind,
                       bool (ReportControl::*write)(const std::filesystem::path&)) {
     auto* action = new QAction(QString::fromLatin1(text), grid);
+    action->setShortcut(shortcut);
+    action->setShortcutContext(Qt::WindowShortcut);
+    action->setShortcutVisibleInContextMenu(true);
     QObject::connect(action, &QAction::triggered, window, [window, &control, &kind, write] {
         const auto file = askExportFile(window, kind, control.calculation());
-        if (!file.empty() && (control.*write)(file)) {
+        if (file.empty()) {
+            return;
+        }
+        bool written = false;
+        {
+            // A long schedule takes a few seconds to write.
+            const BusyCursor writing;
+            written = (control.*write)(file);
+        }
+        if (written) {
             announceExport(kind, file);
         }
     });
@@ -59,16 +73,18 @@ ReportActions installReportActions(QWidget* window, QAbstractItemView* grid,
                      [window, &control] { control.printPreview(window); });
 
     actions.exportPdf =
-        exportAction(window, grid, control, kExportPdfText, pdfExport(), &ReportControl::exportPdf);
+        exportAction(window, grid, control, kExportPdfText, QKeySequence(kExportPdfShortcut),
+                     pdfExport(), &ReportControl::exportPdf);
     actions.exportCsv =
-        exportAction(window, grid, control, kExportCsvText, csvExport(), &ReportControl::exportCsv);
+        exportAction(window, grid, control, kExportCsvText, QKeySequence(kExportCsvShortcut),
+                     csvExport(), &ReportControl::exportCsv);
     actions.followReport(control);
 
     grid->addActions({actions.preview, actions.exportPdf, actions.exportCsv});
     grid->setContextMenuPolicy(Qt::ActionsContextMenu);
-    // The window holds the preview action too, so Ctrl+P works wherever the focus is even
+    // The window holds the actions too, so their shortcuts work wherever the focus is even
     // while the grid is hidden or disabled.
-    window->addAction(actions.preview);
+    window->addActions({actions.preview, actions.exportPdf, actions.exportCsv});
     return actions;
 }
 

@@ -37,7 +37,8 @@ AxisFormat axisFormatOf(const ReportContent& content, const char* storedName) {
     const auto& columns = content.definition.columns;
     for (std::size_t c = 0; c < columns.size(); ++c) {
         if (columns[c].addedSources.empty() && equalsIgnoringCase(columns[c].source, storedName)) {
-            return {columns[c].format, content.table.decimals[c]};
+            // The marks of an axis are whole units: decimals would only print ".00" after each.
+            return {columns[c].format, content.table.decimals[c] >= 0 ? 0 : -1};
         }
     }
     return {};
@@ -52,7 +53,9 @@ double niceStep(double top, double smallest) {
     const double power = std::pow(10.0, std::floor(std::log10(rough)));
     double step = power * 10;
     for (const double factor : {1.0, 2.0, 2.5, 5.0}) {
-        if (power * factor >= rough) {
+        // A step of 2.5 units would put marks between whole units.
+        const bool whole = std::fmod(power * factor, smallest) == 0;
+        if (power * factor >= rough && whole) {
             step = power * factor;
             break;
         }

@@ -21,6 +21,9 @@ inline constexpr double kCellPadding = 2.5;
 inline constexpr double kInputsPadding = 3;
 inline constexpr double kBlockGap = 10;
 inline constexpr double kBandGap = 8;
+/// The note under the totals: smaller type, a little below the totals row.
+inline constexpr double kNoteScale = 0.85;
+inline constexpr double kNoteGap = 3;
 /// The chart's height: a share of the page body, at most kChartMaxHeight.
 inline constexpr double kChartShare = 0.32;
 inline constexpr double kChartMaxHeight = 230;

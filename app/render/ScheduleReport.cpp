@@ -60,11 +60,15 @@ struct Heights {
                     : std::min(body * reportStyle::kChartShare, reportStyle::kChartMaxHeight);
         chartGap = chart > 0 ? reportStyle::kBlockGap : 0;
         row = lineHeight(size) + 2 * reportStyle::kCellPadding;
+        // Room for two lines of the note under the totals, in the smaller type it is set in.
+        totalsNote = d.totalsNote.empty() || d.totalledColumns.empty()
+                         ? 0
+                         : reportStyle::kNoteGap + 2 * lineHeight(size * reportStyle::kNoteScale);
         table.body = body;
         table.firstPageTop = title + subtitle + inputs + chartGap + chart + reportStyle::kBlockGap;
         table.headingRow = row;
         table.row = row;
-        table.totalsRow = row;
+        table.totalsRow = row + totalsNote;
         table.emptyNote = row;
     }
 
@@ -78,6 +82,7 @@ struct Heights {
     double chart = 0;
     double chartGap = 0;
     double row = 0;
+    double totalsNote = 0;
     ReportHeights table;
 };
 
@@ -330,6 +335,16 @@ private:
                          m_definition.columns[c].alignment, m_boldMetrics);
             }
         }
+        if (m_heights.totalsNote > 0) {
+            QFont note = font(m_definition.fontSize * reportStyle::kNoteScale);
+            note.setItalic(true);
+            m_painter.setFont(note);
+            m_painter.setPen(reportStyle::kMutedText);
+            const double top = y + m_heights.row + reportStyle::kNoteGap;
+            m_painter.drawText(
+                pxRect(0, top, m_page.width(), m_heights.totalsNote - reportStyle::kNoteGap),
+                Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, expand(m_definition.totalsNote));
+        }
     }
 
     const ReportContent& m_content;
@@ -369,6 +384,9 @@ PlaceholderValues documentValues(const ReportContent& content) {
                 number ? formatFixed(*number, decimals, true) : text;
         }
     }
+    values["total-interest"] = content.table.summary.totalInterest;
+    values["total-payable"] = content.table.summary.totalPayable;
+    values["last-due"] = content.table.summary.lastDue;
     values["today"] = formatDayMonthYear(today());
     values["rows"] = std::to_string(content.table.rows.size());
     values["title"] = expandTemplate(content.definition.title, values);

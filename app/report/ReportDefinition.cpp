@@ -386,9 +386,13 @@ private:
     }
 
     void readTotalsSetting(std::string_view line) {
-        const auto [key, value] = keyValue(line, {"label", "columns"}, "totals");
+        const auto [key, value] = keyValue(line, {"label", "columns", "note"}, "totals");
         if (key == "label") {
             m_definition.totalsLabel = checkedTemplate(value, PlaceholderScope::Document);
+            return;
+        }
+        if (key == "note") {
+            m_definition.totalsNote = checkedTemplate(value, PlaceholderScope::Document);
             return;
         }
         std::size_t start = 0;

@@ -89,6 +89,11 @@ struct ReportDefinition {
     /// Indexes into columns of the columns that get a total, in column order.
     std::vector<std::size_t> totalledColumns;
     std::string totalsLabel = "Total";
+    /// \brief Printed under the totals: why a column's total can differ from the loan. Each
+    /// figure is rounded on its own from the exact schedule, so their sum carries the roundings.
+    std::string totalsNote =
+        "Each amount is rounded on its own from the exact schedule, so a column's total can "
+        "differ from the loan amount by rounding.";
 
     PageBand pageHeader;
     PageBand pageFooter;

@@ -7,7 +7,7 @@ namespace quillet {
 
 namespace {
 
-constexpr std::array<std::string_view, 13> kDocumentNames = {"amount",
+constexpr std::array<std::string_view, 16> kDocumentNames = {"amount",
                                                              "months",
                                                              "rate",
                                                              "decimals",
@@ -19,7 +19,10 @@ constexpr std::array<std::string_view, 13> kDocumentNames = {"amount",
                                                              "amount:fixed",
                                                              "amount:grouped",
                                                              "instalment:fixed",
-                                                             "instalment:grouped"};
+                                                             "instalment:grouped",
+                                                             "total-interest",
+                                                             "total-payable",
+                                                             "last-due"};
 constexpr std::array<std::string_view, 2> kBandOnlyNames = {"page", "pages"};
 
 bool known(std::string_view name, PlaceholderScope scope) {
@@ -79,7 +82,8 @@ std::optional<std::string> checkTemplate(std::string_view text, PlaceholderScope
             return "unknown placeholder {" + std::string(name) +
                    "} (known: {amount}, {months}, {rate}, {decimals}, {start}, {instalment}, "
                    "{today}, {rows}, {title}, {amount:fixed}, {amount:grouped}, "
-                   "{instalment:fixed}, {instalment:grouped}, and in page bands {page} and "
+                   "{instalment:fixed}, {instalment:grouped}, {total-interest}, "
+                   "{total-payable}, {last-due}, and in page bands {page} and "
                    "{pages})";
         });
 }

@@ -84,6 +84,45 @@ ScheduleSeries seriesOf(const StoredSchedule& schedule) {
     return series;
 }
 
+// The sums a reader makes of the printed interest and principal figures.
+ScheduleSummary summaryOf(const StoredSchedule& schedule, std::optional<int> chosenDecimals) {
+    ScheduleSummary summary;
+    const auto interest = namedColumn(schedule, "Interest");
+    const auto principal = namedColumn(schedule, "Principal");
+    const auto due = namedColumn(schedule, "EMIDate");
+    if (!interest || !principal || !due) {
+        return summary;
+    }
+    int decimals = chosenDecimals.value_or(0);
+    if (!chosenDecimals) {
+        for (const auto& row : schedule.rows) {
+            for (const std::size_t c : {*interest, *principal}) {
+                decimals = std::max(decimals, decimalsShown(row.at(c).toString()));
+            }
+        }
+    }
+    ShownSum interestSum;
+    ShownSum payableSum;
+    for (const auto& row : schedule.rows) {
+        const std::string interestText = cellText(row.at(*interest), ValueFormat::Fixed, decimals);
+        const std::string principalText =
+            cellText(row.at(*principal), ValueFormat::Fixed, decimals);
+        interestSum.add(interestText);
+        payableSum.add(interestText);
+        payableSum.add(principalText);
+    }
+    if (interestSum.valid()) {
+        summary.totalInterest = interestSum.text(decimals, true);
+    }
+    if (payableSum.valid()) {
+        summary.totalPayable = payableSum.text(decimals, true);
+    }
+    if (!schedule.rows.empty()) {
+        summary.lastDue = cellText(schedule.rows.back().at(*due), ValueFormat::Date, -1);
+    }
+    return summary;
+}
+
 }  // namespace
 
 std::string cellText(const Variant& value, ValueFormat format, int decimals) {
@@ -181,6 +220,7 @@ ReportTable buildReportTable(const ReportDefinition& definition, const StoredSch
     if (definition.chart) {
         table.series = seriesOf(schedule);
     }
+    table.summary = summaryOf(schedule, chosenDecimals);
     return table;
 }
 

@@ -22,6 +22,17 @@ struct ScheduleSeries {
     double openingBalance = 0;
 };
 
+/// \brief What the schedule comes to, for the first page: the sums of the printed figures,
+/// grouped in thousands with the table's decimals, and the last due date. Empty texts when the
+/// schedule lacks the columns.
+struct ScheduleSummary {
+    std::string totalInterest;
+    /// Interest and principal together: everything the borrower pays.
+    std::string totalPayable;
+    /// dd/Mmm/yyyy
+    std::string lastDue;
+};
+
 /// \brief One text per definition column for every row, plus the totals.
 struct ReportTable {
     /// The definition's headings, one per column.
@@ -32,6 +43,7 @@ struct ReportTable {
     /// The decimals each column writes (fixed and grouped columns; -1 for the others).
     std::vector<int> decimals;
     ScheduleSeries series;
+    ScheduleSummary summary;
 };
 
 /// \brief A value as a cell of that format shows it: numbers in the general form (as the grid)

@@ -66,7 +66,7 @@ TEST(ScheduleTool, TakesValuesAfterAnEqualsSignOrAsTheNextArgumentEvenWithALeadi
     EXPECT_EQ(runTool({"--amount="}).err, "Please enter Amount in Numeric\n");
 }
 
-TEST(ScheduleTool, JsonHoldsTheInputsAsReadTheInstalmentAndTheCsvTextsOfEachRow) {
+TEST(ScheduleTool, JsonHoldsNumbersAsNumbersInColumnOrderAndDatesInIsoForm) {
     const std::vector<std::string> inputs = {"--amount", "300000",    "--rate",     "3.75",
                                              "--months", "13.5",      "--decimals", "1.5",
                                              "--start",  "2024-03-31"};
@@ -77,14 +77,18 @@ TEST(ScheduleTool, JsonHoldsTheInputsAsReadTheInstalmentAndTheCsvTextsOfEachRow)
     QJsonParseError error{};
     const QJsonObject document =
         QJsonDocument::fromJson(QByteArray::fromStdString(json.out), &error).object();
-    ASSERT_EQ(error.error, QJsonParseError::NoError);
+    ASSERT_EQ(error.error, QJsonParseError::NoError) << json.out;
     const QJsonObject read = document["inputs"].toObject();
-    EXPECT_EQ(read["months"].toString(), "13.5");
-    EXPECT_EQ(read["decimals"].toString(), "1.5");
+    EXPECT_EQ(read["amount"].toDouble(), 300000);
+    EXPECT_EQ(read["months"].toDouble(), 13.5);
+    EXPECT_EQ(read["decimals"].toDouble(), 1.5);
+    EXPECT_EQ(read["start"].toString(), "2024-03-31");
     std::vector<std::string> emiArgs = inputs;
     emiArgs.push_back("--emi");
-    EXPECT_EQ(document["instalment"].toString().toStdString() + "\n", runTool(emiArgs).out);
+    ASSERT_TRUE(document["instalment"].isDouble());
+    EXPECT_EQ(document["instalment"].toDouble(), std::stod(runTool(emiArgs).out));
 
+    // Every figure is the number the CSV writes; the dates are the CSV's days in ISO form.
     const auto csv = lines(runTool(inputs).out);
     const auto header = split(csv[0], ',');
     const QJsonArray rows = document["rows"].toArray();
@@ -94,11 +98,37 @@ TEST(ScheduleTool, JsonHoldsTheInputsAsReadTheInstalmentAndTheCsvTextsOfEachRow)
         const auto fields = split(csv[static_cast<std::size_t>(i) + 1], ',');
         const QJsonObject row = rows[i].toObject();
         ASSERT_EQ(row.size(), 6);
-        for (std::size_t c = 0; c < header.size(); ++c) {
-            EXPECT_EQ(row[QString::fromStdString(header[c])].toString().toStdString(), fields[c]);
+        for (std::size_t c = 0; c + 1 < header.size(); ++c) {
+            const QJsonValue value = row[QString::fromStdString(header[c])];
+            ASSERT_TRUE(value.isDouble()) << header[c];
+            EXPECT_EQ(value.toDouble(), std::stod(fields[c])) << header[c];
         }
     }
-    EXPECT_EQ(rows[0].toObject()["EMIDate"].toString(), "31/Mar/2024");
+    EXPECT_EQ(rows[0].toObject()["EMIDate"].toString(), "2024-03-31");
+    EXPECT_EQ(rows[1].toObject()["EMIDate"].toString(), "2024-04-30");
+    // A figure keeps the general form the CSV writes (one decimal here, never 6102.0500000001).
+    EXPECT_NE(json.out.find("\"Interest\": 937.5,"), std::string::npos) << json.out;
+
+    // The keys of a row come in the table's column order, as a reader scanning the text expects.
+    const std::size_t firstRow = json.out.find("{\"SN\"");
+    ASSERT_NE(firstRow, std::string::npos);
+    std::size_t previous = firstRow;
+    for (const std::string& column : header) {
+        const std::size_t at = json.out.find("\"" + column + "\"", firstRow);
+        EXPECT_GE(at, previous) << column;
+        previous = at;
+    }
+}
+
+TEST(ScheduleTool, JsonOfAnEmptyScheduleIsStillADocumentWithAnEmptyRowList) {
+    const ToolRun json = runTool({"--months", "0", "--format", "json"});
+    ASSERT_EQ(json.status, 0);
+    QJsonParseError error{};
+    const QJsonObject document =
+        QJsonDocument::fromJson(QByteArray::fromStdString(json.out), &error).object();
+    ASSERT_EQ(error.error, QJsonParseError::NoError) << json.out;
+    EXPECT_TRUE(document["rows"].toArray().isEmpty());
+    EXPECT_EQ(document["instalment"].toDouble(-1), 0);
 }
 
 TEST(ScheduleTool, CheckMessagesStandAloneOtherDiagnosticsNameTheProgram) {
@@ -111,7 +141,8 @@ TEST(ScheduleTool, CheckMessagesStandAloneOtherDiagnosticsNameTheProgram) {
     const ToolRun overflow = runTool({"--months", "40000"});
     EXPECT_EQ(overflow.status, 2);
     EXPECT_EQ(overflow.out, "");
-    EXPECT_EQ(overflow.err, "quillet-schedule: Overflow\n");
+    EXPECT_EQ(overflow.err,
+              "quillet-schedule: --months \"40000\": Overflow (outside -32768 to 32767 months)\n");
 }
 
 TEST(ScheduleTool, AMalformedCommandLineExits64WithNothingOnStdout) {

@@ -3,11 +3,13 @@
 #include <QAccessible>
 #include <QAction>
 #include <QDesktopServices>
+#include <QMenu>
 #include <QScreen>
 #include <QSignalSpy>
 #include <QStandardItemModel>
 #include <QStyleOptionButton>
 #include <QTextBrowser>
+#include <QToolButton>
 #include <QUrl>
 
 #include <cstdlib>
@@ -134,25 +136,27 @@ TEST_F(MainWindow, ReadsUnderADarkDesktopThemeAsUnderALightOne) {
     QApplication::setPalette(previous);
 }
 
-TEST_F(MainWindow, ScreenReadersHearEachInputByItsLabel) {
+TEST_F(MainWindow, ScreenReadersHearEachInputByItsLabelWithoutTheColon) {
     const struct {
         QWidget* control;
         const char* name;
     } named[] = {
-        {form().DTP(), "EMI Start Date :"},
-        {form().txtrate(), "Interest Rate :"},
-        {form().txtAmount(), "Loan Amount :"},
-        {form().cmb(), "Decimal Round To :"},
-        {form().txtDuration(), "Duration (in months) :"},
-        {form().emi(), "EMI / Month :"},
+        {form().DTP(), "EMI Start Date"},
+        {form().txtrate(), "Interest Rate"},
+        {form().txtAmount(), "Loan Amount"},
+        {form().cmb(), "Decimal Round To"},
+        {form().cmb()->lineEdit(), "Decimal Round To"},
+        {form().txtDuration(), "Duration (in months)"},
+        {form().emi(), "EMI / Month"},
         {form().DG(), "Instalment schedule"},
     };
     for (const auto& n : named) {
         SCOPED_TRACE(n.name);
         QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(n.control);
         ASSERT_NE(accessible, nullptr);
-        if (n.control == form().DG()) {
-            EXPECT_EQ(accessible->text(QAccessible::Name), QString::fromUtf8(n.name));
+        // Not the combo box's value ("0"), not the caption's " :".
+        EXPECT_EQ(accessible->text(QAccessible::Name), QString::fromUtf8(n.name));
+        if (n.control == form().DG() || n.control == form().cmb()->lineEdit()) {
             continue;
         }
         // Each input is labelled by its caption, the relation screen readers follow here.
@@ -161,10 +165,67 @@ TEST_F(MainWindow, ScreenReadersHearEachInputByItsLabel) {
             labels << other->text(QAccessible::Name);
         }
         EXPECT_EQ(labels, QStringList{QString::fromUtf8(n.name)});
-        // A combo box's own name is its value on this platform; its edit field is named.
-        QWidget* namedWidget = n.control == form().cmb() ? form().cmb()->lineEdit() : n.control;
-        EXPECT_EQ(QAccessible::queryAccessibleInterface(namedWidget)->text(QAccessible::Name),
-                  QString::fromUtf8(n.name));
+    }
+    // The captions on screen keep their colon.
+    EXPECT_EQ(form().Label5()->text(), "Loan Amount :");
+}
+
+TEST_F(MainWindow, TheInstalmentIsDescribedAsTheComputedResultAndIsReadOnly) {
+    QAccessibleInterface* emi = QAccessible::queryAccessibleInterface(form().emi());
+    ASSERT_NE(emi, nullptr);
+    EXPECT_TRUE(emi->text(QAccessible::Description).contains(QStringLiteral("instalment")));
+    EXPECT_TRUE(emi->state().readOnly);
+    EXPECT_FALSE(QAccessible::queryAccessibleInterface(form().txtAmount())->state().readOnly);
+}
+
+TEST_F(MainWindow, IsAnApplicationWindowNamedQuilletToAssistiveTechnology) {
+    QAccessibleInterface* window = QAccessible::queryAccessibleInterface(&form());
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(window->role(), QAccessible::Window);
+    EXPECT_EQ(window->text(QAccessible::Name), "Quillet");
+    EXPECT_FALSE(window->text(QAccessible::Description).isEmpty());
+    // Its controls hang below it in the tree, the Calculate button among them.
+    bool found = false;
+    for (int i = 0; i < window->childCount(); ++i) {
+        found = found || window->child(i)->object() == form().btnShowPayment();
+    }
+    EXPECT_TRUE(found);
+}
+
+TEST_F(MainWindow, AVisibleReportButtonOffersThePreviewTheExportsAndTheCopy) {
+    QToolButton* button = form().reportButton();
+    EXPECT_TRUE(button->isVisible());
+    ASSERT_NE(button->menu(), nullptr);
+    QStringList entries;
+    for (const QAction* action : button->menu()->actions()) {
+        if (!action->isSeparator()) {
+            entries << action->text() + QLatin1Char('=') +
+                           action->shortcut().toString(QKeySequence::PortableText);
+        }
+    }
+    EXPECT_EQ(entries, QStringList({"Print Preview...=Ctrl+P", "Export PDF...=Ctrl+E",
+                                    "Export CSV...=Ctrl+Shift+E", "Copy=Ctrl+C"}));
+    // The very actions of the grid: the exports are offered from here only when the grid's are.
+    EXPECT_FALSE(button->menu()->actions()[1]->isEnabled());
+    QTest::mouseClick(form().btnShowPayment(), Qt::LeftButton);
+    EXPECT_TRUE(button->menu()->actions()[1]->isEnabled());
+    // It stays out of the tab order.
+    EXPECT_EQ(button->focusPolicy(), Qt::NoFocus);
+}
+
+TEST_F(MainWindow, ExportsAndThePreviewHaveShortcutsFromAnywhereInTheWindow) {
+    QStringList shortcuts;
+    for (const QAction* action : form().actions()) {
+        shortcuts << action->text() + QLatin1Char('=') +
+                         action->shortcut().toString(QKeySequence::PortableText);
+    }
+    EXPECT_TRUE(shortcuts.contains(QStringLiteral("Print Preview...=Ctrl+P")))
+        << shortcuts.join(' ').toStdString();
+    EXPECT_TRUE(shortcuts.contains(QStringLiteral("Export PDF...=Ctrl+E")));
+    EXPECT_TRUE(shortcuts.contains(QStringLiteral("Export CSV...=Ctrl+Shift+E")));
+    // The grid's tool-tip tells them, where the user looks for the schedule's output.
+    for (const char* key : {"Ctrl+P", "Ctrl+E", "Ctrl+Shift+E", "Ctrl+C"}) {
+        EXPECT_TRUE(form().DG()->toolTip().contains(QString::fromLatin1(key))) << key;
     }
 }
 

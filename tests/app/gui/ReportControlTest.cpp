@@ -128,10 +128,15 @@ TEST_F(ReportControlTest, TheGridMenuAndCtrlPReachTheReport) {
     }
     EXPECT_EQ(texts, QStringList({"Print Preview...", "Export PDF...", "Export CSV..."}));
 
-    ASSERT_EQ(window.actions().size(), 1);
+    // The window holds the same actions, so their shortcuts work wherever the focus is.
+    ASSERT_EQ(window.actions(), grid.actions());
     QAction* preview = window.actions()[0];
     EXPECT_EQ(preview->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_P));
-    EXPECT_EQ(preview->shortcutContext(), Qt::WindowShortcut);
+    EXPECT_EQ(window.actions()[1]->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_E));
+    EXPECT_EQ(window.actions()[2]->shortcut(), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_E));
+    for (const QAction* action : window.actions()) {
+        EXPECT_EQ(action->shortcutContext(), Qt::WindowShortcut);
+    }
     int pages = -1;  // the preview is modal: read its page count and close it once it is up
     int drawn = -1;
     QTimer::singleShot(0, [&] {
