@@ -3,6 +3,7 @@
 #include <ostream>
 
 #include "engine/DataSource.h"
+#include "engine/StoreFiles.h"
 #include "engine/sqlite/DatabaseBackup.h"
 #include "runtime/RuntimeError.h"
 
@@ -17,7 +18,7 @@ constexpr int kStoreFailure = 1;
 
 int runStoreBackup(const std::string& file, std::ostream& err) {
     try {
-        sqlite::backupDatabase(embeddedDatabasePath(), file);
+        sqlite::backupDatabase(embeddedDatabasePath(), file, storeOwnFiles());
     } catch (const RuntimeError& e) {
         err << "quillet-schedule: " << e.description() << "\n";
         return kStoreFailure;
