@@ -1,5 +1,7 @@
 #include "run/TableViewGrid.h"
 
+#include <QItemSelectionModel>
+
 #include "gui/Twips.h"
 #include "runtime/RuntimeError.h"
 
@@ -21,7 +23,15 @@ void TableViewGrid::setDataSource(std::shared_ptr<Recordset> recordset) {
         next = std::make_unique<RecordsetModel>(std::move(recordset));
     }
     if (m_view) {
+        // The view makes a selection model for every model it is given and never deletes the
+        // previous one: released here, or a long day of Calculates keeps thousands alive.
+        QItemSelectionModel* const previous = m_view->selectionModel();
         m_view->setModel(next.get());
+        if (previous != nullptr && previous != m_view->selectionModel()) {
+            const std::unique_ptr<QItemSelectionModel> released(previous);
+        }
+        // A new schedule is read from its first row, wherever the last one was scrolled to.
+        m_view->scrollToTop();
     }
     m_model = std::move(next);
 }
