@@ -89,24 +89,23 @@ void ensurePrivateDataFolder(const std::filesystem::path& folder) {
 
 void restrictDatabaseFiles(const std::filesystem::path& database) {
     // A new store is made here, so the engine (which would use rw-r--r--) finds it and gives its
-    // WAL and shared-memory files the same owner-only mode.
+    // WAL and shared-memory files the same owner-only mode. Only a file this call created is
+    // opened and closed: closing any descriptor of a file drops every lock the process holds
+    // on it, the engine's own included.
     const int created = ::open(database.c_str(),
                                O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, kPrivateFile);
     if (created >= 0) {
         ::fchmod(created, kPrivateFile);
         ::close(created);
     }
+    // The files already there are changed by name: the folder is this user's alone, so no one
+    // else can put a link in their place meanwhile.
     for (const std::filesystem::path& file : databaseFiles(database)) {
-        const int fd = ::open(file.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
-        if (fd < 0) {
-            continue;
-        }
         struct stat info {};
-        if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_uid == ::geteuid() &&
-            (info.st_mode & 077) != 0) {
-            ::fchmod(fd, info.st_mode & 0700);
+        if (::lstat(file.c_str(), &info) == 0 && S_ISREG(info.st_mode) &&
+            info.st_uid == ::geteuid() && (info.st_mode & 077) != 0) {
+            ::chmod(file.c_str(), info.st_mode & 0700);
         }
-        ::close(fd);
     }
 }
 
