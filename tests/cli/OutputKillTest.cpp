@@ -119,8 +119,8 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(KilledOutput{"csv", {"--months", "32767", "--csv"}, "r.csv", "SN,"},
                       KilledOutput{"pdf", {"--months", "2000", "--pdf"}, "r.pdf", "%PDF-"},
                       KilledOutput{"backup", {"--backup"}, "b.db", "SQLite format 3"}),
-    [](const ::testing::TestParamInfo<KilledOutput>& info) {
-        return std::string(info.param.name);
+    [](const ::testing::TestParamInfo<KilledOutput>& output) {
+        return std::string(output.param.name);
     });
 
 }  // namespace

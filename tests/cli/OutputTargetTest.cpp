@@ -195,8 +195,8 @@ TEST_P(OutputTarget, ANameThatIsNotUtf8IsUsedAsItsBytes) {
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryOutput, OutputTarget, ::testing::ValuesIn(kKinds),
-                         [](const ::testing::TestParamInfo<OutputKind>& info) {
-                             return std::string(info.param.option + 2);
+                         [](const ::testing::TestParamInfo<OutputKind>& kind) {
+                             return std::string(kind.param.option + 2);
                          });
 
 }  // namespace
