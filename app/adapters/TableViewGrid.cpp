@@ -1,5 +1,10 @@
 #include "adapters/TableViewGrid.h"
 
+#include <QHeaderView>
+#include <QItemSelectionModel>
+#include <algorithm>
+#include <array>
+
 #include "adapters/Twips.h"
 #include "runtime/RuntimeError.h"
 
@@ -21,7 +26,23 @@ void TableViewGrid::setDataSource(std::shared_ptr<Recordset> recordset) {
         next = std::make_unique<RecordsetModel>(std::move(recordset));
     }
     if (m_view) {
+        // The view and each of its headers make a selection model for every model they are
+        // given and never delete the previous ones: released here, or a long day of Calculates
+        // keeps thousands alive.
+        const QList<QItemSelectionModel*> previous = m_view->findChildren<QItemSelectionModel*>();
         m_view->setModel(next.get());
+        const std::array<const QAbstractItemView*, 3> views = {
+            m_view.data(), m_view->horizontalHeader(), m_view->verticalHeader()};
+        for (QItemSelectionModel* stale : previous) {
+            const bool inUse = std::any_of(views.begin(), views.end(), [&](const auto* view) {
+                return view->selectionModel() == stale;
+            });
+            if (!inUse) {
+                const std::unique_ptr<QItemSelectionModel> released(stale);
+            }
+        }
+        // A new schedule is read from its first row, wherever the last one was scrolled to.
+        m_view->scrollToTop();
     }
     m_model = std::move(next);
 }

@@ -4,6 +4,7 @@
 
 #include "cli/ToolStatus.h"
 #include "engine/DataSource.h"
+#include "engine/StoreFiles.h"
 #include "engine/sqlite/DatabaseBackup.h"
 #include "runtime/RuntimeError.h"
 
@@ -11,7 +12,7 @@ namespace quillet {
 
 int runStoreBackup(const std::string& file, std::ostream& err) {
     try {
-        sqlite::backupDatabase(embeddedDatabasePath(), file);
+        sqlite::backupDatabase(embeddedDatabasePath(), file, storeOwnFiles());
     } catch (const RuntimeError& e) {
         err << kToolPrefix << e.description() << "\n";
         return kToolOutputFailed;

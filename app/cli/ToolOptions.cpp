@@ -6,6 +6,7 @@
 #include <chrono>
 #include <functional>
 
+#include "cli/ArgumentBytes.h"
 #include "runtime/Date.h"
 
 namespace quillet {
@@ -193,7 +194,7 @@ std::optional<std::string> parseToolOptions(const std::vector<std::string>& args
     describeOptions(parser);
     QStringList arguments{QStringLiteral("quillet-schedule")};
     for (const std::string& arg : args) {
-        arguments << QString::fromStdString(arg);
+        arguments << argumentText(arg);
     }
     if (!parser.parse(arguments)) {
         return parser.errorText().toStdString();
@@ -205,7 +206,7 @@ std::optional<std::string> parseToolOptions(const std::vector<std::string>& args
         if (!parser.isSet(row.names.front())) {
             continue;
         }
-        const std::string value = parser.value(row.names.front()).toStdString();
+        const std::string value = argumentBytes(parser.value(row.names.front()));
         if (Problem problem = row.apply(options, value)) {
             return problem;
         }

@@ -1,6 +1,11 @@
 #include "gui/ExportDialogs.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <QDir>
+#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QSettings>
@@ -39,6 +44,35 @@ QSettings userSettings() {
     // NOTE: on Linux the native user scope is an INI file under $XDG_CONFIG_HOME (~/.config).
     return QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("quillet"),
                      QStringLiteral("quillet"));
+}
+
+// The settings name the folders the user exports to: the folder and file are the user's alone,
+// whatever the umask. The folder is made private before the file is written into it.
+void makeSettingsFolderPrivate(const QSettings& settings) {
+    const QString folder = QFileInfo(settings.fileName()).absolutePath();
+    QDir().mkpath(QFileInfo(folder).absolutePath());
+    const QByteArray name = QFile::encodeName(folder);
+    ::mkdir(name.constData(), 0700);
+    const int fd = ::open(name.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    struct stat info {};
+    if (fd >= 0 && ::fstat(fd, &info) == 0 && info.st_uid == ::geteuid()) {
+        ::fchmod(fd, 0700);
+    }
+    if (fd >= 0) {
+        ::close(fd);
+    }
+}
+
+void makeSettingsFilePrivate(const QSettings& settings) {
+    const int fd = ::open(QFile::encodeName(settings.fileName()).constData(),
+                          O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    struct stat info {};
+    if (fd >= 0 && ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_uid == ::geteuid()) {
+        ::fchmod(fd, 0600);
+    }
+    if (fd >= 0) {
+        ::close(fd);
+    }
 }
 
 bool confirmReplace(const QString& file, const QString& caption) {
@@ -82,8 +116,10 @@ QString exportFolder(const QSettings& settings) {
 }
 
 void rememberExportFolder(QSettings& settings, const QString& file) {
+    makeSettingsFolderPrivate(settings);
     settings.setValue(QLatin1String(kFolderKey), QFileInfo(file).absolutePath());
     settings.sync();
+    makeSettingsFilePrivate(settings);
 }
 
 std::filesystem::path askExportFile(QWidget* parent, const ExportKind& kind,
@@ -106,12 +142,13 @@ std::filesystem::path askExportFile(QWidget* parent, const ExportKind& kind,
         return {};
     }
     rememberExportFolder(settings, target.file);
-    return std::filesystem::path(target.file.toStdString());
+    // The file system's own bytes for the name, as every other file name is kept.
+    return std::filesystem::path(QFile::encodeName(target.file).toStdString());
 }
 
 void announceExport(const ExportKind& kind, const std::filesystem::path& file) {
     const QString shown = QDir::toNativeSeparators(
-        QFileInfo(QString::fromStdString(file.string())).absoluteFilePath());
+        QFileInfo(QFile::decodeName(QByteArray::fromStdString(file.string()))).absoluteFilePath());
     MsgBox("The schedule report was saved as\n" + shown.toStdString(), vbInformation,
            kind.caption.toStdString());
 }

@@ -1,9 +1,11 @@
 // The report drawn page after page on a printer or into a PDF file.
+#include <QFile>
 #include <QPagedPaintDevice>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSaveFile>
 
+#include "engine/StoreFiles.h"
+#include "files/OutputFile.h"
 #include "render/ScheduleReport.h"
 
 namespace quillet {
@@ -25,30 +27,36 @@ int renderReport(const ReportContent& content, QPagedPaintDevice& device) {
 
 bool writeReportPdf(const ReportContent& content, const std::filesystem::path& file,
                     std::string& error) {
-    // Written beside the target and moved into place at the end, so a failure never leaves a
-    // truncated PDF where a good one was.
-    QSaveFile out(QString::fromStdString(file.string()));
-    if (!out.open(QIODevice::WriteOnly)) {
-        error = "Cannot write \"" + file.string() + "\": " + out.errorString().toStdString();
-        return false;
-    }
-    int pages = 0;
-    {
-        QPdfWriter writer(&out);
-        writer.setPageLayout(reportPageLayout(content.definition));
-        writer.setResolution(600);
-        writer.setCreator(QStringLiteral("Quillet"));
-        writer.setTitle(QString::fromStdString(
-            expandTemplate(content.definition.title, documentValues(content))));
-        pages = renderReport(content, writer);
-    }
-    if (pages == 0) {
-        out.cancelWriting();
-        error = "Cannot draw the report into \"" + file.string() + "\"";
-        return false;
-    }
-    if (!out.commit()) {
-        error = "Cannot write \"" + file.string() + "\": " + out.errorString().toStdString();
+    try {
+        // Never over the store's own files; never through a link planted at either name.
+        OutputFile out(file, OutputAccess::Shared, storeOwnFiles());
+        QFile device;
+        if (!device.open(out.descriptor(), QIODevice::WriteOnly, QFileDevice::DontCloseHandle)) {
+            error = "Cannot write \"" + file.string() + "\": " + device.errorString().toStdString();
+            return false;
+        }
+        int pages = 0;
+        {
+            QPdfWriter writer(&device);
+            writer.setPageLayout(reportPageLayout(content.definition));
+            writer.setResolution(600);
+            writer.setCreator(QStringLiteral("Quillet"));
+            writer.setTitle(QString::fromStdString(
+                expandTemplate(content.definition.title, documentValues(content))));
+            pages = renderReport(content, writer);
+        }
+        if (pages == 0) {
+            error = "Cannot draw the report into \"" + file.string() + "\"";
+            return false;
+        }
+        if (!device.flush() || device.error() != QFileDevice::NoError) {
+            error = "Cannot write \"" + file.string() + "\": " + device.errorString().toStdString();
+            return false;
+        }
+        device.close();
+        out.commit();
+    } catch (const OutputFileError& failure) {
+        error = failure.what();
         return false;
     }
     return true;

@@ -1,13 +1,10 @@
 #include "report/ReportCsv.h"
 
-#include <cerrno>
-#include <cstring>
-#include <fstream>
-#include <system_error>
-
 #include <algorithm>
 #include <array>
 
+#include "engine/StoreFiles.h"
+#include "files/OutputFile.h"
 #include "report/ReportTable.h"
 #include "runtime/Text.h"
 #include "schedule/ScheduleTexts.h"
@@ -65,30 +62,13 @@ bool writeReportCsv(const StoredSchedule& schedule, const std::filesystem::path&
         error = "Cannot write \"" + file.string() + "\": " + problem.problem();
         return false;
     }
-    // Written beside the target and renamed into place, so a failed write never leaves a
-    // truncated file where a good one was.
-    std::filesystem::path partial = file;
-    partial += ".partial";
-    {
-        std::ofstream out(partial, std::ios::binary | std::ios::trunc);
-        if (!out) {
-            error = "Cannot write \"" + file.string() + "\": " + std::strerror(errno);
-            return false;
-        }
-        out.write(text.data(), static_cast<std::streamsize>(text.size()));
-        out.close();
-        if (!out) {
-            std::error_code ignored;
-            std::filesystem::remove(partial, ignored);
-            error = "Cannot write \"" + file.string() + "\"";
-            return false;
-        }
-    }
-    std::error_code ec;
-    std::filesystem::rename(partial, file, ec);
-    if (ec) {
-        error = "Cannot write \"" + file.string() + "\": " + ec.message();
-        std::filesystem::remove(partial, ec);
+    try {
+        // Never over the store's own files; never through a link planted at either name.
+        OutputFile out(file, OutputAccess::Shared, storeOwnFiles());
+        out.write(text);
+        out.commit();
+    } catch (const OutputFileError& failure) {
+        error = failure.what();
         return false;
     }
     return true;

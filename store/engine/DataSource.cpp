@@ -13,6 +13,7 @@
 #include <system_error>
 #include <vector>
 
+#include "engine/DataFolder.h"
 #include "engine/odbc/OdbcRegistry.h"
 #include "engine/odbc/OdbcSession.h"
 #include "engine/sqlite/SqliteSession.h"
@@ -43,37 +44,14 @@ std::filesystem::path homeFolder() {
     throw connectFailed("The data folder cannot be found: neither XDG_DATA_HOME nor HOME is set.");
 }
 
-// Creates the folder and any missing parents, each readable by its owner only, as the data
-// folder holds the user's records.
-void ensureFolder(const std::filesystem::path& folder) {
-    std::filesystem::path partial;
-    for (const auto& part : folder) {
-        partial /= part;
-        std::error_code ignored;
-        if (std::filesystem::is_directory(partial, ignored)) {
-            continue;
-        }
-        if (::mkdir(partial.c_str(), 0700) == 0 || errno == EEXIST) {
-            continue;
-        }
-        const std::error_code error(errno, std::generic_category());
-        throw connectFailed("The data folder '" + folder.string() +
-                            "' cannot be created: " + error.message() + ".");
-    }
-    std::error_code error;
-    if (!std::filesystem::is_directory(folder, error)) {
-        throw connectFailed("The data folder '" + folder.string() +
-                            "' cannot be created: a file of that name is in the way.");
-    }
-}
-
 // The built-in data source: the embedded store in the user's data folder.
 std::unique_ptr<Session> openEmbedded(const ConnectionSettings& settings) {
     if (!equalsIgnoringCase(settings.dataSource, kDefaultDataSource)) {
         return nullptr;
     }
     const std::filesystem::path file = embeddedDatabasePath();
-    ensureFolder(file.parent_path());
+    ensurePrivateDataFolder(file.parent_path());
+    restrictDatabaseFiles(file);
     try {
         return sqlite::SqliteSession::open(file, defaultSchemaSql());
     } catch (const RuntimeError& e) {

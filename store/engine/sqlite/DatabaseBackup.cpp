@@ -2,12 +2,14 @@
 
 #include <sqlite3.h>
 
-#include <cstdio>
 #include <memory>
 #include <string>
 #include <system_error>
+#include <vector>
 
 #include "engine/sqlite/SqliteSession.h"
+#include "files/DatabaseFiles.h"
+#include "files/OutputFile.h"
 #include "runtime/RuntimeError.h"
 
 namespace quillet::sqlite {
@@ -35,78 +37,67 @@ DatabaseHandle openDatabase(const std::filesystem::path& file, int flags) {
     return db;
 }
 
-// Removes the unfinished copy unless the backup completed.
-class PartialFile {
-public:
-    explicit PartialFile(std::filesystem::path file) : m_file(std::move(file)) {}
-    ~PartialFile() {
-        if (!m_kept) {
-            std::error_code ignored;
-            std::filesystem::remove(m_file, ignored);
-        }
+void execOn(sqlite3* db, const char* sql) {
+    if (sqlite3_exec(db, sql, nullptr, nullptr, nullptr) != SQLITE_OK) {
+        throw backupFailed(sqlite3_errmsg(db), sqlite3_extended_errcode(db));
     }
-    PartialFile(const PartialFile&) = delete;
-    PartialFile& operator=(const PartialFile&) = delete;
-    const std::filesystem::path& path() const { return m_file; }
-    void keep() { m_kept = true; }
+}
 
-private:
-    std::filesystem::path m_file;
-    bool m_kept = false;
-};
+void copyAllPages(sqlite3* from, sqlite3* to) {
+    sqlite3_backup* backup = sqlite3_backup_init(to, "main", from, "main");
+    if (backup == nullptr) {
+        throw backupFailed(sqlite3_errmsg(to), sqlite3_extended_errcode(to));
+    }
+    // All pages in one step: the whole copy is read under one snapshot of the store, which
+    // writers in WAL mode never block.
+    int rc = SQLITE_OK;
+    for (int waited = 0; waited <= SqliteSession::kBusyTimeoutMs; waited += 100) {
+        rc = sqlite3_backup_step(backup, -1);
+        if (rc != SQLITE_BUSY && rc != SQLITE_LOCKED) {
+            break;
+        }
+        sqlite3_sleep(100);
+    }
+    sqlite3_backup_finish(backup);
+    if (rc != SQLITE_DONE) {
+        throw backupFailed(rc == SQLITE_BUSY || rc == SQLITE_LOCKED
+                               ? std::string(SqliteSession::kBusyDescription)
+                               : std::string(sqlite3_errstr(rc)),
+                           rc);
+    }
+}
 
 }  // namespace
 
-void backupDatabase(const std::filesystem::path& source, const std::filesystem::path& target) {
+void backupDatabase(const std::filesystem::path& source, const std::filesystem::path& target,
+                    const std::vector<std::filesystem::path>& alsoRefused) {
     std::error_code error;
     if (!std::filesystem::is_regular_file(source, error)) {
         throw backupFailed("there is no store at '" + source.string() + "' yet.", SQLITE_CANTOPEN);
     }
-    if (std::filesystem::equivalent(source, target, error)) {
-        throw backupFailed("'" + target.string() + "' is the store itself.", SQLITE_MISUSE);
+    std::vector<std::filesystem::path> refused = databaseFiles(source);
+    refused.insert(refused.end(), alsoRefused.begin(), alsoRefused.end());
+    try {
+        // The copy holds the same records as the private data folder: readable by its owner
+        // only, from its creation on.
+        OutputFile copy(target, OutputAccess::OwnerOnly, refused);
+        const DatabaseHandle from = openDatabase(source, SQLITE_OPEN_READWRITE);
+        {
+            // The engine writes the file this process created exclusively, never through a link.
+            const DatabaseHandle to =
+                openDatabase(copy.temporaryPath(), SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOFOLLOW);
+            // No rollback journal: a failed copy is thrown away whole, so a journal would only
+            // be one more file holding records.
+            execOn(to.get(), "PRAGMA journal_mode = OFF");
+            copyAllPages(from.get(), to.get());
+            // The copy stands alone: it must not open in WAL mode, as the store it came from
+            // does. Without a journal this only rewrites its header.
+            execOn(to.get(), "PRAGMA journal_mode = DELETE");
+        }
+        copy.commit();
+    } catch (const OutputFileError& e) {
+        throw backupFailed(e.what(), SQLITE_CANTOPEN);
     }
-    const DatabaseHandle from = openDatabase(source, SQLITE_OPEN_READWRITE);
-    PartialFile partial(target.string() + ".partial");
-    std::filesystem::remove(partial.path(), error);
-    {
-        const DatabaseHandle to =
-            openDatabase(partial.path(), SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
-        sqlite3_backup* backup = sqlite3_backup_init(to.get(), "main", from.get(), "main");
-        if (backup == nullptr) {
-            throw backupFailed(sqlite3_errmsg(to.get()), sqlite3_extended_errcode(to.get()));
-        }
-        // All pages in one step: the whole copy is read under one snapshot of the store, which
-        // writers in WAL mode never block.
-        int rc = SQLITE_OK;
-        for (int waited = 0; waited <= SqliteSession::kBusyTimeoutMs; waited += 100) {
-            rc = sqlite3_backup_step(backup, -1);
-            if (rc != SQLITE_BUSY && rc != SQLITE_LOCKED) {
-                break;
-            }
-            sqlite3_sleep(100);
-        }
-        sqlite3_backup_finish(backup);
-        if (rc != SQLITE_DONE) {
-            throw backupFailed(rc == SQLITE_BUSY || rc == SQLITE_LOCKED
-                                   ? std::string(SqliteSession::kBusyDescription)
-                                   : std::string(sqlite3_errstr(rc)),
-                               rc);
-        }
-        // The copy stands alone: nothing of it may stay behind in a WAL of its own.
-        if (sqlite3_exec(to.get(), "PRAGMA journal_mode = DELETE", nullptr, nullptr, nullptr) !=
-            SQLITE_OK) {
-            throw backupFailed(sqlite3_errmsg(to.get()), sqlite3_extended_errcode(to.get()));
-        }
-    }
-    // The copy holds the same records as the private data folder: readable by its owner only.
-    std::filesystem::permissions(
-        partial.path(), std::filesystem::perms::owner_read | std::filesystem::perms::owner_write,
-        error);
-    std::filesystem::rename(partial.path(), target, error);
-    if (error) {
-        throw backupFailed("'" + target.string() + "': " + error.message() + ".", SQLITE_CANTOPEN);
-    }
-    partial.keep();
 }
 
 }  // namespace quillet::sqlite

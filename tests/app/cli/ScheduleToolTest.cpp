@@ -164,6 +164,9 @@ TEST(ScheduleTool, AMalformedCommandLineExits64WithNothingOnStdout) {
         EXPECT_TRUE(run.err.starts_with("quillet-schedule: ")) << run.err;
     }
     EXPECT_EQ(runTool({"--start", "2024-02-29", "--emi"}).status, 0);
+    // The first year the calendar knows is a year like any other.
+    EXPECT_EQ(runTool({"--start", "0100-01-01", "--emi"}).status, 0);
+    EXPECT_EQ(runTool({"--start", "0099-12-31", "--emi"}).status, 64);
 }
 
 TEST(ScheduleTool, HelpAndVersion) {
@@ -210,9 +213,16 @@ TEST(ScheduleToolWithStore, AnUnusableStoreExits1WithItsCauseAndNothingOnStdout)
         run.err.starts_with("quillet-schedule: Please select Database : remember.mdb and "
                             "restart Application\nquillet-schedule: "))
         << run.err;
-    EXPECT_NE(run.err.find("The data folder '" + (store.folder() / "quillet").string() +
-                           "' cannot be created"),
-              std::string::npos);
+    EXPECT_NE(
+        run.err.find("The data folder '" + (store.folder() / "quillet").string() +
+                     "' cannot be created"),
+        std::string::npos);  // The maintenance commands open the same store and fail the same way.
+    for (const char* command : {"--create-schema", "--which-store"}) {
+        const ToolRun maintenance = runTool({command});
+        EXPECT_EQ(maintenance.status, 1) << command;
+        EXPECT_EQ(maintenance.out, "") << command;
+        EXPECT_NE(maintenance.err.find("cannot be created"), std::string::npos) << maintenance.err;
+    }
 }
 
 TEST(ScheduleToolWithStore, WritesTheReportOfItsOwnRunToFilesOrStdoutAndStoresOnlyWithStore) {

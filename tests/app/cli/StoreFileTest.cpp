@@ -1,8 +1,11 @@
 // What the tool leaves in the store's folder: quillet.db alone holds the schedule once the tool
 // has exited, and --backup writes a copy that holds it too.
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sqlite3.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <sstream>
@@ -63,6 +66,46 @@ TEST(StoreFile, BackupWritesACopyOfTheStoreOrSaysWhyNot) {
     EXPECT_EQ(out.str(), "");
     EXPECT_EQ(err.str().rfind("quillet-schedule: The store cannot be backed up: ", 0), 0u)
         << err.str();
+}
+
+// True when another process sees a lock on the engine's lock bytes of the shared-memory file.
+bool othersSeeLocksOn(const std::filesystem::path& sharedMemory) {
+    const pid_t child = ::fork();
+    if (child == 0) {
+        // The child only asks the kernel; it touches none of the parent's connections.
+        const int fd = ::open(sharedMemory.c_str(), O_RDONLY);
+        struct flock probe {};
+        probe.l_type = F_WRLCK;
+        probe.l_whence = SEEK_SET;
+        probe.l_start = 120;  // the WAL index's lock bytes, the read marks' among them
+        probe.l_len = 16;
+        const bool locked = fd >= 0 && ::fcntl(fd, F_GETLK, &probe) == 0 && probe.l_type != F_UNLCK;
+        ::_exit(locked ? 0 : 1);
+    }
+    int status = -1;
+    ::waitpid(child, &status, 0);
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+// Each operation opens the store anew while other connections of the same program hold it:
+// their locks must survive, or another program's checkpoint could empty the WAL under a reader.
+TEST(StoreFile, OpeningTheStoreAgainKeepsTheLocksOfConnectionsAlreadyOpen) {
+    TempStore store;
+    std::ostringstream out;
+    std::ostringstream err;
+    ASSERT_EQ(runScheduleTool({"--store", "--months", "12"}, out, err), 0) << err.str();
+    const std::filesystem::path file = store.folder() / "quillet" / "quillet.db";
+    sqlite3* reader = nullptr;
+    ASSERT_EQ(sqlite3_open_v2(file.c_str(), &reader, SQLITE_OPEN_READONLY, nullptr), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(reader, "BEGIN; SELECT count(*) FROM EMI", nullptr, nullptr, nullptr),
+              SQLITE_OK);
+    const std::filesystem::path sharedMemory = file.string() + "-shm";
+    ASSERT_TRUE(othersSeeLocksOn(sharedMemory));
+
+    ASSERT_EQ(runScheduleTool({"--store", "--months", "24"}, out, err), 0) << err.str();
+    EXPECT_TRUE(othersSeeLocksOn(sharedMemory));
+    sqlite3_exec(reader, "COMMIT", nullptr, nullptr, nullptr);
+    sqlite3_close(reader);
 }
 
 }  // namespace

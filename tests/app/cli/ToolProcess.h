@@ -6,6 +6,7 @@
 #include <linux/capability.h>
 #include <sys/prctl.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <QProcess>
@@ -41,8 +42,9 @@ inline std::filesystem::path toolProgram() {
     return std::filesystem::read_symlink("/proc/self/exe").parent_path() / "quillet-schedule";
 }
 
-inline ProcessRun runToolProcess(const std::vector<std::string>& args, const ProcessSetup& setup) {
-    QProcess child;
+/// Starts the tool as child (under umask when given); the caller waits for it or kills it.
+inline void startToolProcess(QProcess& child, const std::vector<std::string>& args,
+                             const ProcessSetup& setup, std::optional<mode_t> umask = {}) {
     child.setProgram(QString::fromStdString(toolProgram().string()));
     QStringList arguments;
     for (const std::string& a : args) {
@@ -57,7 +59,11 @@ inline ProcessRun runToolProcess(const std::vector<std::string>& args, const Pro
                                     QIODevice::Append);
     }
     const std::optional<rlim_t> limit = setup.fileSizeLimit;
-    child.setChildProcessModifier([limit] {
+    const std::optional<mode_t> mask = umask;
+    child.setChildProcessModifier([limit, mask] {
+        if (mask) {
+            ::umask(*mask);
+        }
         if (limit) {
             ::signal(SIGXFSZ, SIG_IGN);
             const rlimit bytes{*limit, *limit};
@@ -74,6 +80,12 @@ inline ProcessRun runToolProcess(const std::vector<std::string>& args, const Pro
         }
     });
     child.start();
+}
+
+inline ProcessRun runToolProcess(const std::vector<std::string>& args, const ProcessSetup& setup,
+                                 std::optional<mode_t> umask = {}) {
+    QProcess child;
+    startToolProcess(child, args, setup, umask);
     ProcessRun run;
     if (child.waitForFinished(60000) && child.exitStatus() == QProcess::NormalExit) {
         run.status = child.exitCode();

@@ -2,6 +2,7 @@
 // check, and the folder they open in.
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <QDir>
 #include <QFile>
@@ -62,6 +63,30 @@ TEST(ExportFolder, OpensWhereTheLastExportWentWhileThatFolderExists) {
 
     ASSERT_TRUE(QDir(used).removeRecursively());
     EXPECT_EQ(exportFolder(reread), fallback);
+}
+
+// The settings name where the user's exports go: their folder and file are the user's alone,
+// even under umask 000 and when an older version left them open to others.
+TEST(ExportFolder, TheSettingsFolderAndFileAreTheUsersAloneWhateverTheUmask) {
+    QTemporaryDir config;
+    ASSERT_TRUE(config.isValid());
+    const QString folder = QDir(config.path()).filePath("quillet");
+    const mode_t previous = ::umask(0);
+    for (const bool existing : {false, true}) {
+        SCOPED_TRACE(existing);
+        if (existing) {
+            ::chmod(QFile::encodeName(folder).constData(), 0777);
+            ::chmod(QFile::encodeName(folder + "/quillet.conf").constData(), 0666);
+        }
+        QSettings settings(folder + "/quillet.conf", QSettings::IniFormat);
+        rememberExportFolder(settings, QDir(config.path()).filePath("loan.pdf"));
+        EXPECT_EQ(QFile(settings.fileName()).permissions(),
+                  QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser);
+        struct stat info {};
+        ASSERT_EQ(::stat(QFile::encodeName(folder).constData(), &info), 0);
+        EXPECT_EQ(info.st_mode & 07777, 0700u);
+    }
+    ::umask(previous);
 }
 
 }  // namespace

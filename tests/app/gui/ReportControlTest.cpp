@@ -116,6 +116,28 @@ TEST_F(ReportControlTest, ExportsTheCalculationsRowsAndATitleSetThroughTheContro
     }
 }
 
+TEST_F(ReportControlTest, ExportsNeverReplaceTheStoreNorWriteThroughALink) {
+    ScheduleInputs inputs;
+    inputs.months = "2";
+    storeSchedule(inputs);
+    prepare(shippedDefinition(), inputs);
+    const std::filesystem::path storeFile = store.folder() / "quillet" / "quillet.db";
+    const std::string before = readText(storeFile);
+    std::filesystem::create_symlink(storeFile, file("store-link.pdf"));
+    EXPECT_FALSE(control.exportCsv(storeFile));
+    EXPECT_THAT(lastMessage(), HasSubstr("the record store's own file"));
+    EXPECT_FALSE(control.exportPdf(file("store-link.pdf")));
+    EXPECT_THAT(lastMessage(), HasSubstr("the record store's own file"));
+    EXPECT_EQ(readText(storeFile), before);
+
+    // A link to another file at the chosen name is replaced by the export.
+    writeText(file("letter.txt"), "kept\n");
+    std::filesystem::create_symlink(file("letter.txt"), file("s.csv"));
+    ASSERT_TRUE(control.exportCsv(file("s.csv")));
+    EXPECT_FALSE(std::filesystem::is_symlink(file("s.csv")));
+    EXPECT_EQ(readText(file("letter.txt")), "kept\n");
+}
+
 TEST_F(ReportControlTest, TheGridMenuAndCtrlPReachTheReport) {
     prepare(shippedDefinition());
     QWidget window;

@@ -28,6 +28,8 @@ TEST(ReportPagination, MovesRowsOnSoNoPageHasFewerThanThreeOrLoneTotals) {
     EXPECT_EQ(shape(paginate(kHeights, 10, true, false)), "7 3+T");
     EXPECT_EQ(shape(paginate(kHeights, 10, false, false)), "7 3");
     EXPECT_EQ(shape(paginate(kHeights, 29, true, false)), "9 17 3+T");
+    // Exactly three rows after a full page may stay: nothing is moved for them.
+    EXPECT_EQ(shape(paginate(kHeights, 31, true, false)), "9 19 3+T");
     // A first page with room for two rows only shows its top block.
     EXPECT_EQ(shape(paginate({100, 85, 5, 5, 5, 5}, 4, true, false)), "0 4+T");
     EXPECT_EQ(shape(paginate(kHeights, 0, true, true)), "0+T");

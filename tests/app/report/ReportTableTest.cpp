@@ -78,8 +78,18 @@ TEST(ReportTotals, EqualTheSumOfTheFiguresTheRowsShowAtZeroAndTwoDecimals) {
     EXPECT_EQ(zero.totals[4], "0");  // not 1, the stored sum rounded
     EXPECT_EQ(zero.totals[5], "3,000");
 
+    // Without the run's decimals the columns show the decimals the stored figures have: four
+    // here, which neither the default of two nor none would show.
+    const ReportTable stored = buildReportTable(definition, thirds(), std::nullopt);
+    EXPECT_EQ(stored.rows[0][4], "0.4449");
+    EXPECT_EQ(stored.totals[4], "1.3347");
+
     // A general column adds its figures as written, rounded to the most decimals shown.
     EXPECT_EQ(columnTotal({{"0.1"}, {"0.2"}}, 0), "0.3");
+    // Past 2^53 units a double would drop the last cent: the sum is kept exact.
+    EXPECT_EQ(columnTotal({{"90071992547409.93"}, {"0.01"}}, 0), "90071992547409.94");
+    EXPECT_EQ(columnTotal({{"90071992547409.93"}, {"0.01"}}, 0, ValueFormat::Grouped, 2),
+              "90,071,992,547,409.94");
     EXPECT_EQ(columnTotal({{"12"}, {"01/Jan/2024"}}, 0), "");
 }
 

@@ -45,11 +45,18 @@ TEST(EmbeddedStore, AlteringAColumnKeepsTheTablesIndexesAndConstraints) {
     run(con, "CREATE TABLE Kept (SN NUMBER NOT NULL, Name TEXT(20), Note TEXT(5) DEFAULT 'n/a')");
     run(con, "CREATE INDEX KeptByName ON Kept (Name)");
     run(con, "insert into Kept (SN, Name) values(1,'a')");
+    run(con, "CREATE TABLE KeptLog (SN NUMBER)");
+    run(con,
+        "CREATE TRIGGER KeptLogged AFTER INSERT ON Kept BEGIN "
+        "INSERT INTO KeptLog VALUES (NEW.SN); END");
 
     run(con, "alter TABLE Kept Alter column Note text (50)");
+    // The trigger was made again on the rebuilt table: it still fires.
+    run(con, "insert into Kept (SN, Name) values(2,'c')");
+    EXPECT_EQ(scalar(con, "select count(*) from KeptLog where SN = 2"), Variant(std::int32_t{1}));
     EXPECT_EQ(scalar(con, "select count(*) from sqlite_master where name = 'KeptByName'"),
               Variant(std::int32_t{1}));
-    EXPECT_EQ(scalar(con, "select Note from Kept"), Variant("n/a"));
+    EXPECT_EQ(scalar(con, "select Note from Kept where SN = 1"), Variant("n/a"));
     EXPECT_EQ(raisedBy([&] { run(con, "insert into Kept (Name) values('b')"); }).number(),
               err::StoreError);
     EXPECT_EQ(scalar(con, "select type from pragma_table_info('Kept') where name = 'Note'"),

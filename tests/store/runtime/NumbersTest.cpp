@@ -70,7 +70,8 @@ TEST(GeneralNumberForm, FifteenDigitsWithoutNoiseAndExponentOnlyWhenNeeded) {
     EXPECT_EQ(formatGeneral(0.1 + 0.2), "0.3");
     EXPECT_EQ(formatGeneral(123456789012345.0), "123456789012345");
     EXPECT_EQ(formatGeneral(1.0 / 3.0), "0.333333333333333");
-    EXPECT_EQ(formatGeneral(1e20), "1E+20");
+    // Sixteen digits are one more than the form shows: the exponent takes over at 1E+15.
+    EXPECT_EQ(formatGeneral(1e15), "1E+15");
     EXPECT_EQ(formatGeneral(1234567890123456789.0), "1.23456789012346E+18");
     EXPECT_EQ(formatGeneral(0.0000001), "1E-07");
     EXPECT_EQ(formatGeneral(-2.5e-10), "-2.5E-10");

@@ -39,6 +39,10 @@ TEST(VariantSum, StaysInTheWiderNumberTypeAndWidensOnlyWhenItMust) {
     const Variant one(std::int16_t{1});
     EXPECT_EQ(Variant(17.5) + one, Variant(18.5));
     EXPECT_EQ(Variant(std::int32_t{17}) + one, Variant(std::int32_t{18}));
+    // The largest Integer sum stays an Integer; only one past it becomes a Long.
+    const Variant largest = Variant(std::int16_t{32766}) + one;
+    EXPECT_EQ(largest.type(), Variant::Type::Integer);
+    EXPECT_EQ(largest, Variant(std::int16_t{32767}));
     EXPECT_EQ(Variant(std::int16_t{32767}) + one, Variant(std::int32_t{32768}));
     EXPECT_EQ(Variant(std::int32_t{2147483647}) + one, Variant(2147483648.0));
     EXPECT_EQ(Variant("2.5") + one, Variant(3.5));

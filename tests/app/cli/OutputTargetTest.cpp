@@ -1,0 +1,203 @@
+// Output files aimed at by someone else: every output (CSV, PDF, backup) is written so that a
+// planted link is never written through, the store's own files are never replaced, the name is
+// used as the bytes given, and a folder the user may not write is reported.
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "cli/ScheduleTool.h"
+#include "cli/ToolProcess.h"
+#include "support/TempStore.h"
+
+namespace quillet {
+namespace {
+
+constexpr uid_t kAnotherUser = 65534;
+
+std::string contents(const std::filesystem::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+mode_t modeOf(const std::filesystem::path& file) {
+    struct stat info {};
+    return ::lstat(file.c_str(), &info) == 0 ? (info.st_mode & 07777) : 0;
+}
+
+// Made by another user where the system lets the test say so (as root); the link works the
+// same either way.
+void plantLink(const std::filesystem::path& destination, const std::filesystem::path& link) {
+    std::filesystem::create_symlink(destination, link);
+    if (::geteuid() == 0) {
+        ASSERT_EQ(::lchown(link.c_str(), kAnotherUser, kAnotherUser), 0);
+    }
+}
+
+/// One kind of output: its option, and how its finished file starts.
+struct OutputKind {
+    const char* option;
+    const char* fileName;
+    const char* opening;
+};
+
+const std::vector<OutputKind> kKinds = {
+    {"--csv", "r.csv", "SN,OpeningBalance"},
+    {"--pdf", "r.pdf", "%PDF-"},
+    {"--backup", "b.db", "SQLite format 3"},
+};
+
+class OutputTarget : public ::testing::TestWithParam<OutputKind> {
+protected:
+    void SetUp() override {
+        // A store with a schedule in it, for the backup to copy and the others to protect.
+        ASSERT_EQ(tool({"--store", "--months", "12"}).status, 0);
+        std::filesystem::create_directory(outputs());
+        std::ofstream(victim()) << "the user's own letter\n";
+    }
+
+    std::vector<std::string> argsFor(const std::filesystem::path& file) const {
+        const OutputKind& kind = GetParam();
+        if (std::string(kind.option) == "--backup") {
+            return {kind.option, file.string()};
+        }
+        return {"--months", "3", kind.option, file.string()};
+    }
+    testing::ProcessRun tool(const std::vector<std::string>& args,
+                             std::optional<mode_t> umask = std::nullopt) {
+        const testing::ProcessRun run =
+            testing::runToolProcess(args, {store.folder(), {}, {}}, umask);
+        EXPECT_NE(run.status, testing::kCannotDropPrivileges);
+        return run;
+    }
+    std::filesystem::path outputs() const { return store.folder() / "out"; }
+    std::filesystem::path target() const { return outputs() / GetParam().fileName; }
+    std::filesystem::path victim() const { return store.folder() / "precious.txt"; }
+    std::filesystem::path storeFile() const { return store.folder() / "quillet" / "quillet.db"; }
+
+    void expectFinished(const testing::ProcessRun& run) {
+        EXPECT_EQ(run.status, 0) << run.err;
+        EXPECT_FALSE(std::filesystem::is_symlink(target()));
+        EXPECT_EQ(contents(target()).rfind(GetParam().opening, 0), 0u);
+        EXPECT_EQ(contents(victim()), "the user's own letter\n");
+    }
+
+    testing::TempStore store;
+};
+
+TEST_P(OutputTarget, APlantedTemporaryNameIsNeverWrittenThrough) {
+    // Names a writer with a predictable temporary would use in a shared folder: a link to the
+    // user's file, and a file another user made and could read.
+    std::filesystem::path partial = target();
+    partial += ".partial";
+    plantLink(victim(), partial);
+    std::filesystem::path hidden = partial;
+    hidden += "-journal";
+    std::ofstream(hidden) << "another user's file\n";
+    if (::geteuid() == 0) {
+        ASSERT_EQ(::chown(hidden.c_str(), kAnotherUser, kAnotherUser), 0);
+    }
+    ASSERT_EQ(::chmod(outputs().c_str(), 01777), 0);
+
+    expectFinished(tool(argsFor(target())));
+    EXPECT_TRUE(std::filesystem::is_symlink(partial));
+    EXPECT_EQ(contents(hidden), "another user's file\n");
+}
+
+TEST_P(OutputTarget, ALinkAtTheNameIsReplacedNotWrittenThrough) {
+    plantLink(victim(), target());
+    expectFinished(tool(argsFor(target())));
+}
+
+TEST_P(OutputTarget, TheFinishedFileIsNeverWritableByOthersAndABackupIsTheOwnersAlone) {
+    const bool backup = std::string(GetParam().option) == "--backup";
+    // Under umask 000 a careless writer leaves rw-rw-rw-.
+    expectFinished(tool(argsFor(target()), 0));
+    EXPECT_EQ(modeOf(target()), backup ? 0600 : 0644);
+    expectFinished(tool(argsFor(target()), 077));
+    EXPECT_EQ(modeOf(target()), 0600);
+    expectFinished(tool(argsFor(target()), 027));
+    EXPECT_EQ(modeOf(target()), backup ? 0600 : 0640);
+}
+
+TEST_P(OutputTarget, TheStoresOwnFilesAreRefusedWhateverNameLeadsThere) {
+    const std::filesystem::path data = storeFile().parent_path();
+    ASSERT_FALSE(contents(storeFile()).empty());
+    std::filesystem::create_symlink(storeFile(), outputs() / "link.db");
+    std::filesystem::create_hard_link(storeFile(), outputs() / "hard.db");
+    // The WAL's name leads nowhere while no program has the store open: refused all the same.
+    std::filesystem::create_symlink(data / "quillet.db-wal", outputs() / "wal-link");
+    std::filesystem::create_directory_symlink(data, outputs() / "data");
+    const std::vector<std::filesystem::path> ways = {
+        storeFile(),
+        data / "quillet.db-wal",
+        data / "quillet.db-shm",
+        outputs() / "link.db",
+        outputs() / "hard.db",
+        outputs() / "wal-link",
+        outputs() / "data" / "quillet.db",
+        data / ".." / "quillet" / "quillet.db",
+    };
+    const auto folderContents = [&] {
+        std::map<std::string, std::string> files;
+        for (const auto& entry : std::filesystem::directory_iterator(data)) {
+            files[entry.path().filename().string()] = contents(entry.path());
+        }
+        return files;
+    };
+    const auto untouched = folderContents();
+    for (const std::filesystem::path& way : ways) {
+        const testing::ProcessRun run = tool(argsFor(way));
+        EXPECT_EQ(run.status, 1) << way;
+        EXPECT_EQ(run.out, "");
+        EXPECT_NE(run.err.find("the record store's own file"), std::string::npos)
+            << way << ": " << run.err;
+        EXPECT_EQ(folderContents(), untouched) << way;
+    }
+    EXPECT_EQ(tool({"--store", "--months", "12"}).status, 0);
+}
+
+TEST_P(OutputTarget, AFolderTheUserMayNotWriteIsReportedAndLeftEmpty) {
+    ASSERT_EQ(::chmod(outputs().c_str(), 0500), 0);
+    const testing::ProcessRun run = tool(argsFor(target()));
+    ::chmod(outputs().c_str(), 0700);
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.out, "");
+    EXPECT_NE(run.err.find(target().string()), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("Permission denied"), std::string::npos) << run.err;
+    EXPECT_TRUE(std::filesystem::is_empty(outputs()));
+}
+
+TEST_P(OutputTarget, ANameThatIsNotUtf8IsUsedAsItsBytes) {
+    // Two names a conversion through text would both turn into "r\uFFFD\uFFFD.x".
+    const std::string first = (outputs() / "r\xff\xfe.x").string();
+    const std::string second = (outputs() / "r\xfe\xff.x").string();
+    std::ostringstream out;
+    std::ostringstream err;
+    EXPECT_EQ(runScheduleTool(argsFor(first), out, err), 0) << err.str();
+    EXPECT_EQ(runScheduleTool(argsFor(second), out, err), 0) << err.str();
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(outputs())) {
+        names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"r\xfe\xff.x", "r\xff\xfe.x"}));
+    EXPECT_EQ(contents(first).rfind(GetParam().opening, 0), 0u);
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryOutput, OutputTarget, ::testing::ValuesIn(kKinds),
+                         [](const ::testing::TestParamInfo<OutputKind>& kind) {
+                             return std::string(kind.param.option + 2);
+                         });
+
+}  // namespace
+}  // namespace quillet
