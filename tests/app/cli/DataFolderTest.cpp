@@ -9,10 +9,10 @@
 #include <string>
 #include <vector>
 
-#include "cli/ToolProcess.h"
+#include "app/cli/ToolProcess.h"
 #include "support/TempStore.h"
 
-namespace quillet {
+namespace quillet::testing {
 namespace {
 
 constexpr uid_t kAnotherUser = 65534;
@@ -114,4 +114,4 @@ TEST_F(DataFolder, ALinkToAFolderOfAnotherUserIsRefused) {
 }
 
 }  // namespace
-}  // namespace quillet
+}  // namespace quillet::testing

@@ -16,10 +16,10 @@
 #include <string>
 #include <vector>
 
-#include "cli/ToolProcess.h"
+#include "app/cli/ToolProcess.h"
 #include "support/TempStore.h"
 
-namespace quillet {
+namespace quillet::testing {
 namespace {
 
 std::string contents(const std::filesystem::path& file) {
@@ -124,4 +124,4 @@ INSTANTIATE_TEST_SUITE_P(
     });
 
 }  // namespace
-}  // namespace quillet
+}  // namespace quillet::testing

@@ -16,10 +16,10 @@
 #include <vector>
 
 #include "cli/ScheduleTool.h"
-#include "cli/ToolProcess.h"
+#include "app/cli/ToolProcess.h"
 #include "support/TempStore.h"
 
-namespace quillet {
+namespace quillet::testing {
 namespace {
 
 constexpr uid_t kAnotherUser = 65534;
@@ -200,4 +200,4 @@ INSTANTIATE_TEST_SUITE_P(EveryOutput, OutputTarget, ::testing::ValuesIn(kKinds),
                          });
 
 }  // namespace
-}  // namespace quillet
+}  // namespace quillet::testing

@@ -9,7 +9,7 @@
 #include "gui/Form1.h"
 #include "support/TempStore.h"
 
-namespace quillet {
+namespace quillet::testing {
 namespace {
 
 class GridOverALongDay : public ::testing::Test {
@@ -50,4 +50,4 @@ TEST_F(GridOverALongDay, ANewScheduleIsShownFromItsFirstRow) {
 }
 
 }  // namespace
-}  // namespace quillet
+}  // namespace quillet::testing

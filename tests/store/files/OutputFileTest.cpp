@@ -14,7 +14,7 @@
 
 #include "files/OutputFile.h"
 
-namespace quillet {
+namespace quillet::testing {
 namespace {
 
 class OutputFileTest : public ::testing::Test {
@@ -109,4 +109,4 @@ TEST_F(OutputFileTest, ATargetThatIsNoFileNameIsRefused) {
 }
 
 }  // namespace
-}  // namespace quillet
+}  // namespace quillet::testing
