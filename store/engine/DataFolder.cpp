@@ -41,14 +41,14 @@ void createParents(const std::filesystem::path& folder) {
     }
 }
 
-}  // namespace
+// Opens an existing data folder of this user and returns its descriptor and state, or refuses
+// it: a folder of another user, a link of another user, or a link to another user's folder.
+struct OwnFolder {
+    int fd;
+    struct stat state;
+};
 
-void ensurePrivateDataFolder(const std::filesystem::path& folder) {
-    createParents(folder);
-    const bool created = ::mkdir(folder.c_str(), kPrivateFolder) == 0;
-    if (!created && errno != EEXIST) {
-        throw refused(folder, "cannot be created: " + reasonOf(errno) + ".");
-    }
+OwnFolder openOwnFolder(const std::filesystem::path& folder) {
     const uid_t user = ::geteuid();
     struct stat entry {};
     if (::lstat(folder.c_str(), &entry) != 0) {
@@ -76,15 +76,35 @@ void ensurePrivateDataFolder(const std::filesystem::path& folder) {
         ::close(fd);
         throw refused(folder, "leads to a folder of another user; it is not used.");
     }
+    return {fd, target};
+}
+
+}  // namespace
+
+void ensurePrivateDataFolder(const std::filesystem::path& folder) {
+    createParents(folder);
+    const bool created = ::mkdir(folder.c_str(), kPrivateFolder) == 0;
+    if (!created && errno != EEXIST) {
+        throw refused(folder, "cannot be created: " + reasonOf(errno) + ".");
+    }
+    const OwnFolder own = openOwnFolder(folder);
     // A new folder is rwx------ under any umask; one found from an older version loses what
     // others could do in it, and keeps what its owner chose for themselves.
-    const mode_t wanted = created ? kPrivateFolder : (target.st_mode & 0700);
-    const bool tightened = (target.st_mode & 07777) == wanted || ::fchmod(fd, wanted) == 0;
+    const mode_t wanted = created ? kPrivateFolder : (own.state.st_mode & 0700);
+    const bool tightened = (own.state.st_mode & 07777) == wanted || ::fchmod(own.fd, wanted) == 0;
     const int error = errno;
-    ::close(fd);
+    ::close(own.fd);
     if (!tightened) {
         throw refused(folder, "cannot be made private: " + reasonOf(error) + ".");
     }
+}
+
+void checkDataFolder(const std::filesystem::path& folder) {
+    struct stat entry {};
+    if (::lstat(folder.c_str(), &entry) != 0 && errno == ENOENT) {
+        return;  // Made when the store is first used.
+    }
+    ::close(openOwnFolder(folder).fd);
 }
 
 void restrictDatabaseFiles(const std::filesystem::path& database) {

@@ -12,6 +12,11 @@ namespace quillet {
 /// RuntimeError(err::StoreConnectFailed) with the reason: the records would be theirs to read.
 void ensurePrivateDataFolder(const std::filesystem::path& folder);
 
+/// \brief Checks, creating nothing, that folder could serve as the private data folder: absent
+/// (it would be made), or an existing folder of this user. Raises what ensurePrivateDataFolder
+/// would raise otherwise.
+void checkDataFolder(const std::filesystem::path& folder);
+
 /// \brief Creates the database file readable by its owner only when it is missing (the engine's
 /// side files copy its mode), and removes the access of others from it and its existing side
 /// files.

@@ -2,6 +2,7 @@
 
 #include <system_error>
 
+#include "engine/DataFolder.h"
 #include "engine/DataSource.h"
 #include "engine/odbc/OdbcRegistry.h"
 #include "engine/odbc/OdbcSession.h"
@@ -60,6 +61,9 @@ std::string describeStoreInUse(const ConnectionSettings& settings) {
         looked += (looked.empty() ? "" : ", ") + file.string();
     }
     const std::filesystem::path store = embeddedDatabasePath();
+    // An unusable data folder is told as the store's own failure, before any claim of which
+    // store is in use.
+    checkDataFolder(store.parent_path());
     return "data source '" + settings.dataSource + "': the embedded store " + store.string() +
            (fileExists(store) ? "" : " (not created yet)") +
            ", as no ODBC data source of that name is registered in " + looked;
