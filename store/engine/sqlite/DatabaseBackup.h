@@ -3,6 +3,7 @@
 /// \brief A consistent copy of a live database file.
 
 #include <filesystem>
+#include "quillet_store_export.h"
 
 namespace quillet::sqlite {
 
@@ -11,6 +12,7 @@ namespace quillet::sqlite {
 /// connections write to it. The copy is made under a temporary name beside target and renamed
 /// into place when complete, so target is either the old file or a whole copy. Raises
 /// RuntimeError(err::StoreError) with the reason when the copy cannot be made.
-void backupDatabase(const std::filesystem::path& source, const std::filesystem::path& target);
+QUILLET_STORE_INTERNAL void backupDatabase(const std::filesystem::path& source,
+                                           const std::filesystem::path& target);
 
 }  // namespace quillet::sqlite
