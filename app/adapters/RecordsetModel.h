@@ -8,10 +8,11 @@
 #include <string>
 
 #include "engine/Recordset.h"
+#include "quillet_qt_export.h"
 
 namespace quillet {
 
-class RecordsetModel : public QAbstractTableModel {
+class QUILLET_QT_EXPORT RecordsetModel : public QAbstractTableModel {
     Q_OBJECT
 
 public:
