@@ -98,7 +98,8 @@ for file in libquillet-store.so libquillet-qt.so.0 libquillet-qt.so pkgconfig/qu
   pkgconfig/quillet-qt.pc cmake/Quillet/QuilletConfig.cmake; do
   [ -e "$libdir/$file" ] || fail "not installed: $(basename "$libdir")/$file"
 done
-readelf -d "$store_library" | grep -q 'Library soname: \[libquillet-store.so.0\]' ||
+dynamic=$(readelf -d "$store_library")
+grep -qF 'Library soname: [libquillet-store.so.0]' <<<"$dynamic" ||
   fail "libquillet-store.so.0 does not carry its SONAME"
 # The engines stay inside the library.
 for file in engine/Session.h OperationFrame.h dialect engine/sqlite engine/odbc; do
