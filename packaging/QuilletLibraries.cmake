@@ -100,11 +100,13 @@ set(CPACK_DEBIAN_DEV_PACKAGE_SECTION libdevel)
 # The CMake package of the Qt component looks for Qt6 Widgets.
 set(CPACK_DEBIAN_DEV_PACKAGE_DEPENDS "quillet (= ${PROJECT_VERSION}), qt6-base-dev")
 set(CPACK_DEBIAN_DEV_PACKAGE_SHLIBDEPS OFF)
-set(CPACK_COMPONENT_DEV_DESCRIPTION [=[development files of Quillet's record-store class
- Headers, the CMake package (find_package(Quillet COMPONENTS Store Qt)) and the
- pkg-config files (quillet-store, quillet-qt) for building programs against
- libquillet-store, the record-store class VekClass, and libquillet-qt, the Qt
- widgets handed to it as its controls; and the class's reference.]=])
+# The first line is the package's summary; the rest its long description.
+string(JOIN "\n" CPACK_DEBIAN_DEV_DESCRIPTION
+       "development files of Quillet's record-store class"
+       "Headers, the CMake package (find_package(Quillet COMPONENTS Store Qt)) and"
+       "the pkg-config files (quillet-store, quillet-qt) for building programs"
+       "against libquillet-store, the record-store class VekClass, and libquillet-qt,"
+       "the Qt widgets handed to it as its controls; and the class's reference.")
 # The programs' own libraries are in the same package: dpkg-shlibdeps finds them there.
 set(CPACK_DEBIAN_APPLICATION_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS ON)
