@@ -100,10 +100,11 @@ set(CPACK_DEBIAN_DEV_PACKAGE_SECTION libdevel)
 # The CMake package of the Qt component looks for Qt6 Widgets.
 set(CPACK_DEBIAN_DEV_PACKAGE_DEPENDS "quillet (= ${PROJECT_VERSION}), qt6-base-dev")
 set(CPACK_DEBIAN_DEV_PACKAGE_SHLIBDEPS OFF)
-# The first line is the package's summary; the rest its long description.
+# Per package long descriptions (CPack puts the one summary line before each).
+set(CPACK_DEBIAN_APPLICATION_DESCRIPTION "${CPACK_PACKAGE_DESCRIPTION}")
 string(JOIN "\n" CPACK_DEBIAN_DEV_DESCRIPTION
-       "development files of Quillet's record-store class"
-       "Headers, the CMake package (find_package(Quillet COMPONENTS Store Qt)) and"
+       "This package holds the development files of Quillet's record-store class:"
+       "headers, the CMake package (find_package(Quillet COMPONENTS Store Qt)) and"
        "the pkg-config files (quillet-store, quillet-qt) for building programs"
        "against libquillet-store, the record-store class VekClass, and libquillet-qt,"
        "the Qt widgets handed to it as its controls; and the class's reference.")
