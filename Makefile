@@ -45,7 +45,12 @@ format:
 clean:
 	rm -rf $(BUILD_DIR)
 
-# The Debian package (CPack): $(BUILD_DIR)/quillet_<version>_<arch>.deb
+# The reference of the installed headers (Doxygen): $(BUILD_DIR)/reference/html/index.html
+.PHONY: docs
+docs: configure
+	@cmake --build $(BUILD_DIR) --target docs
+
+# The Debian packages (CPack): $(BUILD_DIR)/quillet_<version>_<arch>.deb and quillet-dev_...deb
 .PHONY: package
 package: build
 	@cmake --build $(BUILD_DIR) --target package

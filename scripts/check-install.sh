@@ -1,11 +1,15 @@
 #!/usr/bin/env bash
 # Installs a build into a temporary prefix, moves that prefix elsewhere (so nothing can be found
 # through the build tree), then checks the layout, runs the desktop-entry and AppStream
-# validators, and writes a PDF report with the installed tool from an unrelated folder.
+# validators, and writes a PDF report with the installed tool from an unrelated folder. Then it
+# builds programs of other offices against the moved prefix alone (a small one through the CMake
+# package, the same through pkg-config, and examples/visitor-register), runs them on the same
+# temporary store and reads back with sqlite3 the rows they wrote.
 # Usage: scripts/check-install.sh BUILD_DIR APP_ID
 set -euo pipefail
 
 build=$(realpath "$1")
+source=$(cd "$(dirname "$0")/.." && pwd)
 id=$2
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -99,5 +103,75 @@ grep -qF "$prefix/share/quillet/EMI.rpt" "$work/stderr" ||
   fail "the missing definition was not explained: $(cat "$work/stderr")"
 grep -qF "$work/config/quillet/EMI.rpt" "$work/stderr" ||
   fail "the explanation does not name the user's folder: $(cat "$work/stderr")"
+
+# ---- The libraries, headers and package files for other programs -----------------------------
+store_library=$(find "$prefix" -name libquillet-store.so.0 -print -quit)
+[ -n "$store_library" ] || fail "libquillet-store.so.0 is not installed"
+libdir=$(dirname "$store_library")
+for file in include/quillet/VekClass.h include/quillet/Quillet.h include/quillet/QuilletQt.h \
+  include/quillet/runtime/Variant.h include/quillet/ui/Controls.h; do
+  [ -s "$prefix/$file" ] || fail "not installed: $file"
+done
+for file in libquillet-store.so libquillet-qt.so.0 libquillet-qt.so pkgconfig/quillet-store.pc \
+  pkgconfig/quillet-qt.pc cmake/Quillet/QuilletConfig.cmake; do
+  [ -e "$libdir/$file" ] || fail "not installed: $(basename "$libdir")/$file"
+done
+dynamic=$(readelf -d "$store_library")
+grep -qF 'Library soname: [libquillet-store.so.0]' <<<"$dynamic" ||
+  fail "libquillet-store.so.0 does not carry its SONAME"
+# The engines stay inside the library.
+for file in engine/Session.h OperationFrame.h dialect engine/sqlite engine/odbc; do
+  [ ! -e "$prefix/include/quillet/$file" ] || fail "engine internals installed: $file"
+done
+
+export PKG_CONFIG_PATH=$libdir/pkgconfig
+libs=$(pkg-config --libs quillet-store)
+case " $libs " in
+  *" -lquillet-store "*) ;;
+  *) fail "pkg-config --libs quillet-store gives '$libs'" ;;
+esac
+# The folder it names is the moved prefix's, reached from the .pc file's own place.
+named=$(echo "$libs" | tr ' ' '\n' | sed -n 's/^-L//p' | head -1)
+[ -n "$named" ] && [ "$(realpath "$named")" = "$(realpath "$libdir")" ] ||
+  fail "pkg-config --libs quillet-store names '$named', not $libdir"
+# Nothing may be found through the build tree or CMake's registry of built packages.
+cmake_build() {
+  cmake -S "$1" -B "$2" -DCMAKE_PREFIX_PATH="$prefix" -DCMAKE_FIND_USE_PACKAGE_REGISTRY=OFF \
+    -DCMAKE_BUILD_TYPE=Release >"$work/cmake.log" 2>&1 &&
+    cmake --build "$2" -j2 >>"$work/cmake.log" 2>&1 ||
+    fail "building $1 against $prefix failed: $(tail -20 "$work/cmake.log")"
+}
+stored() {
+  sqlite3 "$work/data/quillet/quillet.db" "$1"
+}
+
+cmake_build "$source/tests/install/consumer" "$work/consumer-cmake"
+run_program() {
+  (cd "$work/cwd" && env HOME="$work/home" XDG_CONFIG_HOME="$work/config" \
+     XDG_DATA_HOME="$work/data" XDG_RUNTIME_DIR="$work/runtime" QT_QPA_PLATFORM=offscreen "$@")
+}
+run_program "$work/consumer-cmake/consumer" 501 >/dev/null ||
+  fail "the program built with find_package(Quillet) failed"
+[ "$(stored "select Name_ from Visitor where SN = 501")" = "Feb" ] ||
+  fail "the find_package program's row is not in the store"
+
+mkdir -p "$work/consumer-pc"
+# shellcheck disable=SC2046 # pkg-config's output is a list of options
+c++ -std=c++20 -o "$work/consumer-pc/consumer" "$source/tests/install/consumer/consumer.cpp" \
+  $(pkg-config --cflags --libs quillet-store) -Wl,-rpath,"$libdir" ||
+  fail "the program could not be built with pkg-config"
+run_program "$work/consumer-pc/consumer" 502 >/dev/null ||
+  fail "the program built with pkg-config failed"
+[ "$(stored "select Name_ from Visitor where SN = 502")" = "Feb" ] ||
+  fail "the pkg-config program's row is not in the store"
+
+cmake_build "$source/examples/visitor-register" "$work/example"
+run_program "$work/example/visitor-register" --demo >"$work/example.out" 2>&1 ||
+  fail "the visitor register failed: $(cat "$work/example.out")"
+visit=$(stored "select Name_, StaffNo, ValidFrom, ValidTo from Visitor where StaffNo = 'EX-104'")
+case $visit in
+  "Asha Verma|EX-104|2026-12-01"*"|2027-01-31"*) ;;
+  *) fail "the visitor register stored '$visit'" ;;
+esac
 
 echo "check-install: $prefix laid out and working"

@@ -1,4 +1,5 @@
 // Running whole statements handed in by callers, and reading single values from them.
+#include "OperationFrame.h"
 #include "VekClass.h"
 
 namespace quillet {

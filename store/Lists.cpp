@@ -1,4 +1,5 @@
 // Filling a calling window's combo boxes from the record store.
+#include "OperationFrame.h"
 #include "StatementPieces.h"
 #include "VekClass.h"
 

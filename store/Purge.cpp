@@ -1,4 +1,5 @@
 // Emptying the record store: every row of a fixed list of tables, keeping the tables.
+#include "OperationFrame.h"
 #include "VekClass.h"
 
 namespace quillet {

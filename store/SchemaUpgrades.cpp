@@ -1,5 +1,6 @@
 // Bringing an older record store to the layout the record operations expect. Each statement
 // stands alone: one that fails (most often because the change is already there) is skipped.
+#include "OperationFrame.h"
 #include "VekClass.h"
 
 namespace quillet {

@@ -1,7 +1,9 @@
 #include "VekClass.h"
 
+#include "OperationFrame.h"
 #include "SerialNumbers.h"
 #include "StatementPieces.h"
+#include "WriteTransaction.h"
 #include "runtime/Numbers.h"
 #include "ui/MessageBox.h"
 

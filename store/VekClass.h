@@ -19,9 +19,9 @@
 #include <optional>
 #include <string>
 
-#include "OperationFrame.h"
 #include "engine/Connection.h"
 #include "engine/Recordset.h"
+#include "quillet_store_export.h"
 #include "runtime/Date.h"
 #include "runtime/Variant.h"
 #include "ui/Controls.h"
@@ -30,8 +30,9 @@ namespace quillet {
 
 /// \brief The connection string of the default settings: data source "det", user "Admin" and
 /// the default password, joined as connectx joins them.
-std::string defaultConnectionString();
+QUILLET_STORE_EXPORT std::string defaultConnectionString();
 
+class OperationFrame;
 class WriteTransaction;
 
 /// \brief An object member created on first use, so it is never empty when used.
@@ -57,7 +58,7 @@ private:
     std::shared_ptr<T> m_object;
 };
 
-class VekClass {
+class QUILLET_STORE_EXPORT VekClass {
 public:
     VekClass() = default;
     VekClass(const VekClass&) = delete;
@@ -410,21 +411,6 @@ private:
                        const std::string& assignments, const std::string& SNX);
 
     std::shared_ptr<GridControl> m_queryGrid;
-};
-
-/// \brief A write transaction on an open connection: begun on construction, rolled back on
-/// destruction unless committed.
-class WriteTransaction {
-public:
-    explicit WriteTransaction(Connection& connection);
-    ~WriteTransaction();
-    WriteTransaction(const WriteTransaction&) = delete;
-    WriteTransaction& operator=(const WriteTransaction&) = delete;
-    void commit();
-
-private:
-    Connection& m_connection;
-    bool m_open = true;
 };
 
 }  // namespace quillet

@@ -2,10 +2,12 @@
 // The wait cursor while the window works (a Calculate, an export, building a preview), so a long
 // schedule does not look like a frozen window.
 
+#include "quillet_qt_export.h"
+
 namespace quillet {
 
 /// Shows the wait cursor over the whole application for as long as it lives.
-class BusyCursor {
+class QUILLET_QT_EXPORT BusyCursor {
 public:
     BusyCursor();
     ~BusyCursor();
@@ -15,7 +17,7 @@ public:
 
 /// \brief Lifts every wait cursor for as long as it lives, and puts them back after: a message
 /// box that appears in the middle of the work waits for the user, not the other way round.
-class BusyCursorPause {
+class QUILLET_QT_EXPORT BusyCursorPause {
 public:
     BusyCursorPause();
     ~BusyCursorPause();

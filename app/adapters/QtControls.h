@@ -6,6 +6,7 @@
 #include <QWidget>
 #include <memory>
 
+#include "quillet_qt_export.h"
 #include "ui/Controls.h"
 
 namespace quillet {
@@ -13,9 +14,9 @@ namespace quillet {
 /// \brief Wraps a widget for late binding. QLineEdit, QLabel, QPlainTextEdit and QComboBox have
 /// "Text"; QDateEdit has "Value" (its date) and "Text". Anything else raises error 438.
 /// A widget deleted meanwhile raises error 91.
-Object bindControl(QWidget* widget);
+QUILLET_QT_EXPORT Object bindControl(QWidget* widget);
 
 /// Wraps a combo box as the list the list-filling operations fill.
-std::shared_ptr<ListControl> bindList(QComboBox* comboBox);
+QUILLET_QT_EXPORT std::shared_ptr<ListControl> bindList(QComboBox* comboBox);
 
 }  // namespace quillet

@@ -1,6 +1,7 @@
 #pragma once
 // Message boxes drawn with Qt, for the program's message service.
 
+#include "quillet_qt_export.h"
 #include "ui/MessageBox.h"
 
 namespace quillet {
@@ -11,7 +12,7 @@ namespace quillet {
 /// question, warning, information), 256/512 make the second/third button the default. The
 /// result is the classic number of the button pressed (OK 1, Cancel 2, Abort 3, Retry 4,
 /// Ignore 5, Yes 6, No 7).
-class QtMessageBoxes : public MessageBoxService {
+class QUILLET_QT_EXPORT QtMessageBoxes : public MessageBoxService {
 public:
     int show(const std::string& prompt, int buttons, const std::string& title) override;
 };

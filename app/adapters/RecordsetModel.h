@@ -10,10 +10,11 @@
 #include <vector>
 
 #include "engine/Recordset.h"
+#include "quillet_qt_export.h"
 
 namespace quillet {
 
-class RecordsetModel : public QAbstractTableModel {
+class QUILLET_QT_EXPORT RecordsetModel : public QAbstractTableModel {
     Q_OBJECT
 
 public:

@@ -6,11 +6,12 @@
 #include <memory>
 
 #include "adapters/RecordsetModel.h"
+#include "quillet_qt_export.h"
 #include "ui/Controls.h"
 
 namespace quillet {
 
-class TableViewGrid : public GridControl {
+class QUILLET_QT_EXPORT TableViewGrid : public GridControl {
 public:
     explicit TableViewGrid(QTableView* view);
     ~TableViewGrid() override;

@@ -3,8 +3,13 @@
 #include "engine/ConnectionString.h"
 #include "engine/DataSource.h"
 #include "engine/ObjectErrors.h"
+#include "engine/Session.h"
 
 namespace quillet {
+
+// Out of line: the session's type is complete only here, so callers need not see engine internals.
+Connection::Connection() = default;
+Connection::~Connection() = default;
 
 void Connection::Open(const std::string& connectionString, const std::string& user,
                       const std::string& password, int options) {

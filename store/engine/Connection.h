@@ -5,9 +5,11 @@
 #include <memory>
 #include <string>
 
-#include "engine/Session.h"
+#include "quillet_store_export.h"
 
 namespace quillet {
+
+class Session;
 
 /// Object states, by their classic numbers.
 inline constexpr int kStateClosed = 0;
@@ -16,10 +18,10 @@ inline constexpr int kStateOpen = 1;
 /// \brief A connection to a data source. Open resolves the data source of the connection string
 /// and keeps the engine session until Close. Operations on a closed connection raise
 /// "Operation is not allowed when the object is closed."
-class Connection {
+class QUILLET_STORE_EXPORT Connection {
 public:
-    Connection() = default;
-    ~Connection() = default;
+    Connection();
+    ~Connection();
     Connection(const Connection&) = delete;
     Connection& operator=(const Connection&) = delete;
 

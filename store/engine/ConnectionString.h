@@ -4,6 +4,7 @@
 
 #include <string>
 #include <string_view>
+#include "quillet_store_export.h"
 
 namespace quillet {
 
@@ -15,6 +16,6 @@ struct ConnectionSettings {
     std::string password;
 };
 
-ConnectionSettings parseConnectionString(std::string_view text);
+QUILLET_STORE_INTERNAL ConnectionSettings parseConnectionString(std::string_view text);
 
 }  // namespace quillet

@@ -7,6 +7,7 @@
 
 #include "engine/ConnectionString.h"
 #include "engine/Session.h"
+#include "quillet_store_export.h"
 
 namespace quillet {
 
@@ -17,7 +18,7 @@ inline constexpr const char* kDefaultDataSource = "det";
 /// ~/.local/share/quillet when XDG_DATA_HOME is unset or empty.
 std::filesystem::path embeddedDataFolder();
 /// The database file of the embedded data source "det".
-std::filesystem::path embeddedDatabasePath();
+QUILLET_STORE_INTERNAL std::filesystem::path embeddedDatabasePath();
 
 /// \brief Opens the named data source. "det" is the embedded store, created with the default
 /// schema on first use. An unknown name, an unreadable or corrupt file, or a data folder that

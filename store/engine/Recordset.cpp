@@ -4,6 +4,7 @@
 #include <cctype>
 
 #include "engine/ObjectErrors.h"
+#include "engine/Session.h"
 #include "runtime/Text.h"
 
 namespace quillet {

@@ -7,9 +7,12 @@
 #include <vector>
 
 #include "engine/Connection.h"
+#include "quillet_store_export.h"
 #include "runtime/Variant.h"
 
 namespace quillet {
+
+struct ResultTable;
 
 /// Cursor locations, types, lock types and options by their classic numbers.
 inline constexpr int kUseServer = 2;
@@ -23,8 +26,8 @@ inline constexpr int kCmdUnspecified = -1;
 /// a statement that returns no rows leaves the recordset closed (State 0). The rows are read
 /// when the statement runs, so a client-side recordset stays usable after its connection closes.
 ///
-/// NOTE: the end-of-rows test is called Eof(): the usual name is a macro of <cstdio>.
-class Recordset {
+/// NOTE: the end-of-rows test is called Eof(): the usual name is a macro of `<cstdio>`.
+class QUILLET_STORE_EXPORT Recordset {
 public:
     Recordset() = default;
     Recordset(const Recordset&) = delete;

@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "quillet_store_export.h"
 #include "runtime/Variant.h"
 
 namespace quillet {
@@ -22,7 +23,7 @@ struct ResultTable {
 
 /// \brief One open session of an engine. Statements arrive in the Access dialect, exactly as the
 /// class writes them; the engine translates and runs them. Every failure is a RuntimeError.
-class Session {
+class QUILLET_STORE_INTERNAL Session {
 public:
     virtual ~Session() = default;
 

@@ -6,12 +6,13 @@
 #include <vector>
 
 #include "files/DatabaseFiles.h"
+#include "quillet_store_export.h"
 
 namespace quillet {
 
 /// \brief The files of every store "det" may lead to: the embedded store and its side files and,
 /// when "det" is registered with the driver manager, the database file stored with it (an office
 /// SQLite file) and its side files.
-std::vector<std::filesystem::path> storeOwnFiles();
+QUILLET_STORE_INTERNAL std::vector<std::filesystem::path> storeOwnFiles();
 
 }  // namespace quillet

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "engine/ConnectionString.h"
+#include "quillet_store_export.h"
 
 namespace quillet {
 
@@ -14,6 +15,6 @@ namespace quillet {
 /// looked in). Creates nothing: the embedded store is not opened, nor a SQLite file that does
 /// not exist yet. Raises the RuntimeError of opening when a registered data source cannot be
 /// used or opened.
-std::string describeStoreInUse(const ConnectionSettings& settings);
+QUILLET_STORE_INTERNAL std::string describeStoreInUse(const ConnectionSettings& settings);
 
 }  // namespace quillet

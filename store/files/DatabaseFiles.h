@@ -6,10 +6,13 @@
 #include <filesystem>
 #include <vector>
 
+#include "quillet_store_export.h"
+
 namespace quillet {
 
 /// \brief A database file and the side files its engine keeps beside it (-wal, -shm,
 /// -journal).
-std::vector<std::filesystem::path> databaseFiles(const std::filesystem::path& database);
+QUILLET_STORE_INTERNAL std::vector<std::filesystem::path> databaseFiles(
+    const std::filesystem::path& database);
 
 }  // namespace quillet

@@ -11,10 +11,12 @@
 #include <string_view>
 #include <vector>
 
+#include "quillet_store_export.h"
+
 namespace quillet {
 
 /// \brief Why an output file cannot be written, as one message naming the file.
-class OutputFileError : public std::runtime_error {
+class QUILLET_STORE_INTERNAL OutputFileError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
 };
@@ -26,7 +28,7 @@ enum class OutputAccess {
 };
 
 /// An open file descriptor, closed with its owner.
-class FileDescriptor {
+class QUILLET_STORE_INTERNAL FileDescriptor {
 public:
     FileDescriptor() = default;
     explicit FileDescriptor(int fd) : m_fd(fd) {}
@@ -47,7 +49,7 @@ private:
 /// target: a link at the target's name is replaced, never written through. Without commit() the
 /// destructor removes the temporary. A temporary left by a killed run stays unreadable to others
 /// and is removed by the next write to the same name.
-class OutputFile {
+class QUILLET_STORE_INTERNAL OutputFile {
 public:
     /// \brief Refuses (OutputFileError) a target that is, or leads to, one of refused by any
     /// name or link, or that names the place where one of them belongs; then makes the temporary.

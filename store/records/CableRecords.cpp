@@ -7,8 +7,10 @@
 // Updated" only once both took effect: a failing insert leaves the old status in place.
 #include <optional>
 
+#include "OperationFrame.h"
 #include "StatementPieces.h"
 #include "VekClass.h"
+#include "WriteTransaction.h"
 #include "records/RecordSteps.h"
 #include "runtime/Date.h"
 

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <string>
 
+#include "OperationFrame.h"
 #include "StatementPieces.h"
 #include "VekClass.h"
 #include "records/DocumentFiles.h"

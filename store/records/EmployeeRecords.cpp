@@ -7,6 +7,7 @@
 // can never be mistaken for one another inside an operation.
 #include <optional>
 
+#include "OperationFrame.h"
 #include "StatementPieces.h"
 #include "VekClass.h"
 #include "records/PersonColumns.h"

@@ -2,8 +2,10 @@
 // reading one back by serial. The caller names the register's table.
 #include <string>
 
+#include "OperationFrame.h"
 #include "StatementPieces.h"
 #include "VekClass.h"
+#include "WriteTransaction.h"
 #include "records/RecordSteps.h"
 #include "records/ShownColumns.h"
 #include "records/StatementDates.h"

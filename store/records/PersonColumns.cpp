@@ -1,5 +1,6 @@
 #include "records/PersonColumns.h"
 
+#include "OperationFrame.h"
 #include "StatementPieces.h"
 #include "VekClass.h"
 

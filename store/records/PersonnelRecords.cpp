@@ -14,8 +14,10 @@
 #include <array>
 #include <optional>
 
+#include "OperationFrame.h"
 #include "StatementPieces.h"
 #include "VekClass.h"
+#include "WriteTransaction.h"
 #include "records/PersonColumns.h"
 #include "records/RecordSteps.h"
 #include "records/RecordValues.h"

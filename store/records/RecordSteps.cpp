@@ -6,8 +6,10 @@
 
 #include <optional>
 
+#include "OperationFrame.h"
 #include "StatementPieces.h"
 #include "VekClass.h"
+#include "WriteTransaction.h"
 #include "records/RecordValues.h"
 #include "ui/MessageBox.h"
 

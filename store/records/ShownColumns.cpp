@@ -1,4 +1,5 @@
 #include "records/ShownColumns.h"
+#include "OperationFrame.h"
 
 #include <string>
 

@@ -2,6 +2,7 @@
 // stored visit in a calling window's controls, looked up by serial or by staff number.
 #include <string>
 
+#include "OperationFrame.h"
 #include "StatementPieces.h"
 #include "VekClass.h"
 #include "records/RecordSteps.h"

@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "quillet_store_export.h"
+
 namespace quillet {
 
 /// \brief A date of the proleptic Gregorian calendar (years 100 to 9999) with a time of day.
@@ -24,35 +26,35 @@ struct Date {
 };
 
 /// Days in a month; 0 for a month outside 1..12.
-int daysInMonth(int year, int month);
-bool isLeapYear(long year);
-bool isValidDate(int year, int month, int day);
+QUILLET_STORE_EXPORT int daysInMonth(int year, int month);
+QUILLET_STORE_EXPORT bool isLeapYear(long year);
+QUILLET_STORE_EXPORT bool isValidDate(int year, int month, int day);
 
 /// \brief Reads a date in one of the accepted forms: d/m/yyyy, d-m-yyyy, d/Mmm/yyyy, d-Mmm-yyyy
 /// (English abbreviations in any case) and yyyy-mm-dd, each optionally followed by a time
 /// "hh:mm" or "hh:mm:ss". Leading and trailing blanks are ignored. Day first, always.
-std::optional<Date> parseDate(std::string_view text);
+QUILLET_STORE_EXPORT std::optional<Date> parseDate(std::string_view text);
 
 /// The short date form: dd/mm/yyyy, followed by " hh:mm:ss" when a time is present.
-std::string formatShortDate(const Date& d);
+QUILLET_STORE_EXPORT std::string formatShortDate(const Date& d);
 /// dd/Mmm/yyyy with the fixed English month abbreviations, whatever the locale.
-std::string formatDayMonthYear(const Date& d);
-void appendDayMonthYear(std::string& out, const Date& d);
+QUILLET_STORE_EXPORT std::string formatDayMonthYear(const Date& d);
+QUILLET_STORE_EXPORT void appendDayMonthYear(std::string& out, const Date& d);
 /// yyyy-mm-dd, followed by " hh:mm:ss" when a time is present: the stored form.
-std::string formatIsoDate(const Date& d);
+QUILLET_STORE_EXPORT std::string formatIsoDate(const Date& d);
 /// "Jan".."Dec" for 1..12.
-std::string_view monthAbbreviation(int month);
+QUILLET_STORE_EXPORT std::string_view monthAbbreviation(int month);
 
 /// \brief Adds calendar months; a day that does not exist in the target month becomes that
 /// month's last day. Throws error 5 when the result leaves years 100..9999.
-Date addMonths(const Date& d, int months);
+QUILLET_STORE_EXPORT Date addMonths(const Date& d, int months);
 
 /// Today's local date, without a time.
-Date today();
+QUILLET_STORE_EXPORT Date today();
 
 /// Days since 1899-12-30, the classic serial day number (fractional part for the time).
-double toSerial(const Date& d);
+QUILLET_STORE_EXPORT double toSerial(const Date& d);
 /// The date of a serial day number; error 6 "Overflow" outside years 100..9999 or for NaN.
-Date fromSerial(double serial);
+QUILLET_STORE_EXPORT Date fromSerial(double serial);
 
 }  // namespace quillet

@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "quillet_store_export.h"
 #include "runtime/RuntimeError.h"
 #include "runtime/Variant.h"
 
@@ -12,7 +13,7 @@ namespace quillet {
 
 /// \brief An object whose properties are looked up by name at run time ("Text", "Value").
 /// A property the object lacks raises error 438.
-class Dispatch {
+class QUILLET_STORE_EXPORT Dispatch {
 public:
     virtual ~Dispatch() = default;
 

@@ -7,13 +7,14 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include "quillet_store_export.h"
 
 namespace quillet {
 
 /// \brief Reads a number: optional blanks, optional sign, digits with at most one decimal point
 /// ("5." and ".5" count), optional exponent, optional blanks. Nothing else: no grouping, no
 /// currency, no hex, no inf/nan, nothing that overflows a double.
-std::optional<double> parseNumber(std::string_view text);
+QUILLET_STORE_INTERNAL std::optional<double> parseNumber(std::string_view text);
 inline bool isNumeric(std::string_view text) {
     return parseNumber(text).has_value();
 }
@@ -21,27 +22,27 @@ inline bool isNumeric(std::string_view text) {
 /// \brief True for a number literal (digits, point, exponent) whose value lies beyond the double
 /// range. Only a literal with an exponent or more digits than that range holds can overflow, so
 /// the usual ones are not read at all: this is cheap enough for every literal of a statement.
-bool numberLiteralOverflows(std::string_view literal);
+QUILLET_STORE_INTERNAL bool numberLiteralOverflows(std::string_view literal);
 
 /// Nearest whole number, exact halves to the even neighbour.
-double roundToWholeHalfEven(double x);
+QUILLET_STORE_INTERNAL double roundToWholeHalfEven(double x);
 
 /// \brief Rounds to n decimals as the classic runtime does: x * 10^n rounded with halves to even,
 /// divided by 10^n. Negative n raises error 5.
-double roundHalfEven(double x, int decimals);
+QUILLET_STORE_INTERNAL double roundHalfEven(double x, int decimals);
 
 /// 16-bit conversion: halves to even, error 6 "Overflow" outside -32768..32767.
-std::int16_t toInteger16(double x);
+QUILLET_STORE_INTERNAL std::int16_t toInteger16(double x);
 /// 32-bit conversion: halves to even, error 6 "Overflow" outside the 32-bit range.
-std::int32_t toLong32(double x);
+QUILLET_STORE_INTERNAL std::int32_t toLong32(double x);
 
 /// \brief The general number form: up to 15 significant digits, no trailing zeros, no grouping,
 /// '.' as separator, exponent form only where the magnitude needs it, never "-0".
-std::string formatGeneral(double x);
+QUILLET_STORE_INTERNAL std::string formatGeneral(double x);
 /// Appends formatGeneral(x) to out without a temporary string.
-void appendGeneral(std::string& out, double x);
+QUILLET_STORE_INTERNAL void appendGeneral(std::string& out, double x);
 /// Appends formatGeneral(roundHalfEven(x, decimals)) to out, without going through a decimal
 /// conversion of the double where the rounded value's digits are already known.
-void appendRoundedGeneral(std::string& out, double x, int decimals);
+QUILLET_STORE_INTERNAL void appendRoundedGeneral(std::string& out, double x, int decimals);
 
 }  // namespace quillet

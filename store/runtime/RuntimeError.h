@@ -5,6 +5,8 @@
 #include <stdexcept>
 #include <string>
 
+#include "quillet_store_export.h"
+
 namespace quillet {
 
 /// \brief Classic run-time error numbers raised by our own code.
@@ -37,7 +39,7 @@ inline constexpr int StoreItemNotFound = -2146825023;
 
 /// \brief A run-time error: the classic error number and description, and where it came from an
 /// engine, the engine's native code and SQLSTATE.
-class RuntimeError : public std::runtime_error {
+class QUILLET_STORE_EXPORT RuntimeError : public std::runtime_error {
 public:
     RuntimeError(int number, std::string description, long nativeCode = 0,
                  std::string sqlState = {})

@@ -5,13 +5,14 @@
 
 #include <string>
 #include <string_view>
+#include "quillet_store_export.h"
 
 namespace quillet {
 
 /// True when a and b differ at most in the case of ASCII letters.
-bool equalsIgnoringCase(std::string_view a, std::string_view b);
+QUILLET_STORE_INTERNAL bool equalsIgnoringCase(std::string_view a, std::string_view b);
 
 /// text with ASCII capitals made small; other bytes unchanged.
-std::string toLowerAscii(std::string_view text);
+QUILLET_STORE_INTERNAL std::string toLowerAscii(std::string_view text);
 
 }  // namespace quillet

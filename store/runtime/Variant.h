@@ -7,6 +7,7 @@
 #include <string>
 #include <variant>
 
+#include "quillet_store_export.h"
 #include "runtime/Date.h"
 
 namespace quillet {
@@ -17,7 +18,7 @@ class Dispatch;
 /// object reference. Conversions follow the classic BASIC rules: Empty reads as "" or 0, a Null
 /// cannot be converted (error 94), text that is not a number gives error 13, an Integer that does
 /// not fit gives error 6. Nothing quietly turns a Null into 0 or "".
-class Variant {
+class QUILLET_STORE_EXPORT Variant {
 public:
     enum class Type { Empty, Null, Boolean, Integer, Long, Double, Date, String, Object };
 
@@ -91,5 +92,7 @@ private:
                  std::string, std::shared_ptr<Dispatch>>
         m_value;
 };
+
+QUILLET_STORE_EXPORT Variant operator+(const Variant& a, const Variant& b);
 
 }  // namespace quillet

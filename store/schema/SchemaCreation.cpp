@@ -3,6 +3,7 @@
 #include <string_view>
 
 #include "dialect/StatementTokens.h"
+#include "engine/Session.h"
 #include "runtime/RuntimeError.h"
 #include "schema/DefaultSchema.h"
 

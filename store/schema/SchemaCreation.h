@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "engine/Connection.h"
+#include "quillet_store_export.h"
 
 namespace quillet {
 
@@ -16,6 +17,6 @@ std::vector<std::string> defaultSchemaStatements();
 /// connection's data source lacks, translated for its database system; a table that exists is
 /// left as it is, whatever its columns. Returns the names of the tables created. Raises the
 /// engine's RuntimeError when a table cannot be checked or created (nothing is created then).
-std::vector<std::string> createMissingTables(Connection& connection);
+QUILLET_STORE_INTERNAL std::vector<std::string> createMissingTables(Connection& connection);
 
 }  // namespace quillet

@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "quillet_store_export.h"
 #include "runtime/Dispatch.h"
 #include "runtime/Variant.h"
 
@@ -17,17 +18,17 @@ class Recordset;
 using Object = std::shared_ptr<Dispatch>;
 
 /// Error 91, for a control that was never handed over.
-RuntimeError objectNotSet();
+QUILLET_STORE_EXPORT RuntimeError objectNotSet();
 
 /// Sets the control's "Text" property (error 91 without a control, 438 without the property).
-void setText(const Object& control, const Variant& value);
+QUILLET_STORE_EXPORT void setText(const Object& control, const Variant& value);
 /// Sets the control's "Value" property, as date pickers take dates.
-void setValue(const Object& control, const Variant& value);
+QUILLET_STORE_EXPORT void setValue(const Object& control, const Variant& value);
 /// Reads the control's "Text" property.
-Variant getText(const Object& control);
+QUILLET_STORE_EXPORT Variant getText(const Object& control);
 
 /// \brief A combo box's list, as the list-filling operations use it.
-class ListControl {
+class QUILLET_STORE_EXPORT ListControl {
 public:
     virtual ~ListControl() = default;
     virtual void Clear() = 0;
@@ -40,7 +41,7 @@ public:
 };
 
 /// \brief A data grid that shows a recordset: its columns and headings come from the result.
-class GridControl {
+class QUILLET_STORE_EXPORT GridControl {
 public:
     virtual ~GridControl() = default;
     /// Binds the grid to a recordset; nullptr unbinds it. The grid keeps the recordset (and with

@@ -6,6 +6,8 @@
 #include <memory>
 #include <string>
 
+#include "quillet_store_export.h"
+
 namespace quillet {
 
 /// Buttons-and-icon values, by their classic numbers.
@@ -18,7 +20,7 @@ inline constexpr int vbOK = 1;
 inline constexpr const char* kApplicationTitle = "Quillet";
 
 /// \brief Shows one modal message and returns the button pressed.
-class MessageBoxService {
+class QUILLET_STORE_EXPORT MessageBoxService {
 public:
     virtual ~MessageBoxService() = default;
     virtual int show(const std::string& prompt, int buttons, const std::string& title) = 0;
@@ -26,11 +28,12 @@ public:
 
 /// \brief Shows a message through the installed service. Without a title the application's title
 /// is used. Without an installed service the message goes to standard error and OK is returned.
-int MsgBox(const std::string& prompt, int buttons = vbOKOnly, const std::string& title = {});
+QUILLET_STORE_EXPORT int MsgBox(const std::string& prompt, int buttons = vbOKOnly,
+                                const std::string& title = {});
 
 /// Installs the process's service (nullptr restores the standard-error fallback). Returns the
 /// one it replaces.
-std::shared_ptr<MessageBoxService> installMessageBoxService(
+QUILLET_STORE_EXPORT std::shared_ptr<MessageBoxService> installMessageBoxService(
     std::shared_ptr<MessageBoxService> service);
 
 }  // namespace quillet

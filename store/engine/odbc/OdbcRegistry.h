@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 #include <vector>
+#include "quillet_store_export.h"
 
 namespace quillet::odbc {
 
@@ -32,7 +33,7 @@ struct Registration {
 /// manager would skip (unreadable, or a user file this user cannot write), an entry without a
 /// driver, or a driver that is not installed is a problem; so is a file that cannot be read at
 /// all, as it may name the data source. Reads the files only: nothing is created.
-Registration findRegistration(const std::string& dataSource);
+QUILLET_STORE_INTERNAL Registration findRegistration(const std::string& dataSource);
 
 /// \brief True when a file the driver manager reads registers a data source of this name
 /// (usable or not).

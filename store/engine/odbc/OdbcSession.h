@@ -8,6 +8,7 @@
 
 #include "dialect/Target.h"
 #include "engine/Session.h"
+#include "quillet_store_export.h"
 
 namespace quillet::odbc {
 
@@ -16,7 +17,7 @@ namespace quillet::odbc {
 /// of INSERT and UPDATE statements are converted by the type of their target column and bound.
 /// Every driver diagnostic becomes one RuntimeError carrying the first record's SQLSTATE and
 /// native code and every record's message.
-class OdbcSession final : public Session {
+class QUILLET_STORE_INTERNAL OdbcSession final : public Session {
 public:
     /// \brief Connects to the registered data source. User and password go to the driver only
     /// where the data source stores none of its own; empty ones are not sent. A DBMS other than

@@ -5,6 +5,8 @@
 #include <filesystem>
 #include <vector>
 
+#include "quillet_store_export.h"
+
 namespace quillet::sqlite {
 
 /// \brief Copies the database source into target with the engine's online backup: the copy is
@@ -13,7 +15,8 @@ namespace quillet::sqlite {
 /// target is either the old file or a whole copy, and no link at target is written through.
 /// source and its side files, and alsoRefused, are refused as targets. Raises
 /// RuntimeError(err::StoreError) with the reason when the copy cannot be made.
-void backupDatabase(const std::filesystem::path& source, const std::filesystem::path& target,
-                    const std::vector<std::filesystem::path>& alsoRefused = {});
+QUILLET_STORE_INTERNAL void backupDatabase(
+    const std::filesystem::path& source, const std::filesystem::path& target,
+    const std::vector<std::filesystem::path>& alsoRefused = {});
 
 }  // namespace quillet::sqlite
