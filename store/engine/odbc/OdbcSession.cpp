@@ -88,7 +88,8 @@ public:
             values.push_back(engine::boundValueFor(parameter, kind));
             bindings.push_back(m_session.rules->bindingFor(kind));
         }
-        return executePrepared(m_session.connection->prepared(statement.sql), values, bindings);
+        return executePrepared(m_session.connection->prepared(statement.sql), values, bindings,
+                               m_session.connection->habits());
     }
 
     void alterColumn(const dialect::AlterColumn& change) override {

@@ -4,6 +4,8 @@
 #include <sqlext.h>
 
 #include <algorithm>
+#include <array>
+#include <charconv>
 #include <optional>
 
 #include "engine/odbc/OdbcDiagnostics.h"
@@ -33,12 +35,29 @@ SQLSMALLINT sqlTypeOf(SqlBinding binding) {
     return SQL_VARCHAR;
 }
 
+// The shortest text that reads back as the same double (6102.05, never 6102.0500000000002).
+std::string shortestText(double value) {
+    std::array<char, 32> buffer{};
+    const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value);
+    return std::string(buffer.data(), result.ptr);
+}
+
+// The digits after the point of a shortest text (none in an exponent form).
+SQLSMALLINT decimalDigitsOf(const std::string& text) {
+    const std::size_t point = text.find('.');
+    if (point == std::string::npos || text.find_first_of("eE") != std::string::npos) {
+        return 0;
+    }
+    return static_cast<SQLSMALLINT>(text.size() - point - 1);
+}
+
 void bind(SQLHSTMT statement, SQLUSMALLINT index, const engine::BoundValue& value,
-          SqlBinding binding, BoundParameter& slot) {
+          SqlBinding binding, const DriverHabits& habits, BoundParameter& slot) {
     const bool timestamp = binding == SqlBinding::Timestamp;
     SQLSMALLINT cType = SQL_C_CHAR;
     SQLSMALLINT sqlType = SQL_VARCHAR;
     SQLULEN size = 1;
+    SQLSMALLINT decimalDigits = 0;
     SQLPOINTER data = nullptr;
     SQLLEN length = 0;
     if (std::holds_alternative<std::monostate>(value)) {
@@ -50,6 +69,15 @@ void bind(SQLHSTMT statement, SQLUSMALLINT index, const engine::BoundValue& valu
         sqlType = SQL_BIGINT;
         size = 19;
         data = &slot.whole;
+    } else if (const auto* exact = std::get_if<double>(&value);
+               exact != nullptr && habits.doublesAsShortestText) {
+        slot.text = shortestText(*exact);
+        slot.indicator = static_cast<SQLLEN>(slot.text.size());
+        sqlType = SQL_NUMERIC;
+        size = slot.text.size();
+        decimalDigits = decimalDigitsOf(slot.text);
+        data = slot.text.data();
+        length = static_cast<SQLLEN>(slot.text.size());
     } else if (const auto* real = std::get_if<double>(&value)) {
         slot.real = *real;
         cType = SQL_C_DOUBLE;
@@ -65,8 +93,8 @@ void bind(SQLHSTMT statement, SQLUSMALLINT index, const engine::BoundValue& valu
         length = static_cast<SQLLEN>(slot.text.size());
     }
     SQLLEN* indicator = cType == SQL_C_CHAR ? &slot.indicator : nullptr;
-    check(SQLBindParameter(statement, index, SQL_PARAM_INPUT, cType, sqlType, size, 0, data, length,
-                           indicator),
+    check(SQLBindParameter(statement, index, SQL_PARAM_INPUT, cType, sqlType, size, decimalDigits,
+                           data, length, indicator),
           SQL_HANDLE_STMT, statement);
 }
 
@@ -125,7 +153,51 @@ std::vector<std::vector<Variant>> fetchRows(SQLHSTMT statement, SQLSMALLINT coun
     return rows;
 }
 
-ResultTable readResult(SQLHSTMT statement) {
+ValueFamily familyOfSqlType(SQLLEN sqlType) {
+    switch (sqlType) {
+        case SQL_DOUBLE:
+        case SQL_FLOAT:
+        case SQL_REAL:
+            return ValueFamily::Double;
+        case SQL_NUMERIC:
+        case SQL_DECIMAL:
+        case SQL_INTEGER:
+        case SQL_SMALLINT:
+        case SQL_BIGINT:
+        case SQL_TINYINT:
+        case SQL_BIT:
+            return ValueFamily::Number;
+        case SQL_TYPE_DATE:
+        case SQL_TYPE_TIME:
+        case SQL_TYPE_TIMESTAMP:
+        case SQL_DATE:
+        case SQL_TIME:
+        case SQL_TIMESTAMP:
+            return ValueFamily::Date;
+        default:
+            // Characters of every width, binaries, and whatever the driver cannot name (an
+            // extension's type such as citext): text is kept exactly as it came.
+            return ValueFamily::Text;
+    }
+}
+
+ValueFamily familyOfColumn(SQLHSTMT statement, SQLUSMALLINT column, const DriverHabits& habits) {
+    if (habits.familiesFromSqlType) {
+        SQLLEN sqlType = 0;
+        check(SQLColAttribute(statement, column, SQL_DESC_CONCISE_TYPE, nullptr, 0, nullptr,
+                              &sqlType),
+              SQL_HANDLE_STMT, statement);
+        return familyOfSqlType(sqlType);
+    }
+    SQLCHAR typeName[128] = {};
+    SQLSMALLINT typeLength = 0;
+    check(SQLColAttribute(statement, column, SQL_DESC_TYPE_NAME, typeName, sizeof typeName,
+                          &typeLength, nullptr),
+          SQL_HANDLE_STMT, statement);
+    return familyOfTypeName(reinterpret_cast<const char*>(typeName));
+}
+
+ResultTable readResult(SQLHSTMT statement, const DriverHabits& habits) {
     ResultTable result;
     SQLSMALLINT count = 0;
     check(SQLNumResultCols(statement, &count), SQL_HANDLE_STMT, statement);
@@ -143,13 +215,8 @@ ResultTable readResult(SQLHSTMT statement) {
         check(SQLColAttribute(statement, static_cast<SQLUSMALLINT>(c), SQL_DESC_LABEL, name,
                               sizeof name, &nameLength, nullptr),
               SQL_HANDLE_STMT, statement);
-        SQLCHAR typeName[128] = {};
-        SQLSMALLINT typeLength = 0;
-        check(SQLColAttribute(statement, static_cast<SQLUSMALLINT>(c), SQL_DESC_TYPE_NAME, typeName,
-                              sizeof typeName, &typeLength, nullptr),
-              SQL_HANDLE_STMT, statement);
         result.columns.emplace_back(reinterpret_cast<const char*>(name));
-        families.push_back(familyOfTypeName(reinterpret_cast<const char*>(typeName)));
+        families.push_back(familyOfColumn(statement, static_cast<SQLUSMALLINT>(c), habits));
     }
     result.rows = fetchRows(statement, count, &families);
     return result;
@@ -171,18 +238,18 @@ struct StatementReset {
 }  // namespace
 
 ResultTable executePrepared(void* statement, const std::vector<engine::BoundValue>& values,
-                            const std::vector<SqlBinding>& bindings) {
+                            const std::vector<SqlBinding>& bindings, const DriverHabits& habits) {
     const StatementReset reset{statement};
     std::vector<BoundParameter> slots(values.size());
     for (std::size_t i = 0; i < values.size(); ++i) {
-        bind(statement, static_cast<SQLUSMALLINT>(i + 1), values[i], bindings[i], slots[i]);
+        bind(statement, static_cast<SQLUSMALLINT>(i + 1), values[i], bindings[i], habits, slots[i]);
     }
     const SQLRETURN rc = SQLExecute(statement);
     check(rc, SQL_HANDLE_STMT, statement);
     if (rc == SQL_NO_DATA) {
         return {};
     }
-    return readResult(statement);
+    return readResult(statement, habits);
 }
 
 std::vector<std::vector<Variant>> queryPrepared(void* statement,
@@ -191,7 +258,7 @@ std::vector<std::vector<Variant>> queryPrepared(void* statement,
     std::vector<BoundParameter> slots(texts.size());
     for (std::size_t i = 0; i < texts.size(); ++i) {
         bind(statement, static_cast<SQLUSMALLINT>(i + 1), engine::BoundValue(texts[i]),
-             SqlBinding::Text, slots[i]);
+             SqlBinding::Text, DriverHabits{}, slots[i]);
     }
     const SQLRETURN rc = SQLExecute(statement);
     check(rc, SQL_HANDLE_STMT, statement);
@@ -201,7 +268,7 @@ std::vector<std::vector<Variant>> queryPrepared(void* statement,
     return fetchRows(statement, 0, nullptr);
 }
 
-ResultTable executeDirect(void* statement, const std::string& sql) {
+ResultTable executeDirect(void* statement, const std::string& sql, const DriverHabits& habits) {
     const SQLRETURN rc =
         SQLExecDirect(statement, reinterpret_cast<SQLCHAR*>(const_cast<char*>(sql.c_str())),
                       static_cast<SQLINTEGER>(sql.size()));
@@ -209,7 +276,7 @@ ResultTable executeDirect(void* statement, const std::string& sql) {
     if (rc == SQL_NO_DATA) {
         return {};
     }
-    return readResult(statement);
+    return readResult(statement, habits);
 }
 
 std::vector<std::vector<Variant>> fetchTextRows(void* statement) {

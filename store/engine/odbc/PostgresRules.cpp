@@ -31,7 +31,11 @@ dialect::Target PostgresRules::dialect() const {
     return dialect::Target::PostgreSQL;
 }
 
+// NOTE: psqlODBC names an extension's type (citext) "unknown", so a type name decides nothing;
+// the concise SQL type it reports for the column does. Its own writing of a bound double keeps
+// 17 digits, which an exact numeric column stores as they are: a double goes as its shortest text.
 void PostgresRules::connected(OdbcConnection& connection) {
+    connection.setHabits(DriverHabits{.familiesFromSqlType = true, .doublesAsShortestText = true});
     const auto current = connection.query("select current_schema()");
     m_schema = current.empty() ? std::string() : textOf(current.front()[0]);
 }
