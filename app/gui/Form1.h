@@ -11,6 +11,7 @@
 #include <QWidget>
 
 #include "adapters/TableViewGrid.h"
+#include "engine/Recordset.h"
 #include "gui/DatePicker.h"
 #include "gui/EditableComboBox.h"
 #include "gui/KeyFilter.h"
@@ -49,7 +50,8 @@ public:
 
     /// The schedule run behind Calculate: stores the schedule, refreshes the grid, fills emi.
     void showinDG();
-    /// Loads the stored schedule into DG.
+    /// Loads the stored schedule into DG: the rows the last schedule run read inside its own
+    /// write transaction when it read them, else the table as it is now.
     void ShowinnDG();
 
     /// The number of decimals of the last calculation, kept between calculations.
@@ -97,6 +99,8 @@ private:
     TableViewGrid m_grid{&m_DG};  // DG as the grid the stored schedule is bound to
     ReportActions m_reportActions;
     bool m_placedWithFrame = false;
+    /// The rows the schedule run in progress read back before it committed, for ShowinnDG.
+    std::shared_ptr<Recordset> m_scheduleRead;
 };
 
 }  // namespace quillet

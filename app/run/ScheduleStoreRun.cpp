@@ -6,6 +6,7 @@
 #include "OperationFrame.h"
 #include "VekClass.h"
 #include "engine/CommittingTransaction.h"
+#include "engine/Recordset.h"
 #include "schedule/ScheduleTexts.h"
 #include "ui/MessageBox.h"
 
@@ -18,6 +19,15 @@ void report(const std::string& description) {
 }
 
 }  // namespace
+
+std::shared_ptr<Recordset> readStoredSchedule(const std::shared_ptr<Connection>& connection) {
+    auto recordset = std::make_shared<Recordset>();
+    recordset->setActiveConnection(nullptr);
+    recordset->setCursorLocation(kUseClient);
+    recordset->Open("Select  * from EMI order by SN asc", connection, kOpenUnspecified,
+                    kLockReadOnly, kCmdUnspecified);
+    return recordset;
+}
 
 ScheduleRunOutcome runScheduleToStore(const ScheduleInputs& inputs, const ScheduleRunHooks& hooks) {
     ScheduleRunOutcome outcome;
@@ -62,6 +72,13 @@ ScheduleRunOutcome runScheduleToStore(const ScheduleInputs& inputs, const Schedu
                                  kCmdUnspecified);
                 });
             }
+            // Read inside the rewrite's own transaction: the grid and the report show this run's
+            // rows even when another desk's Calculate rewrites the table the moment it commits.
+            frame.step([&] {
+                if (hooks.readSchedule) {
+                    hooks.readSchedule(vek.Con.shared());
+                }
+            });
             frame.step([&] {
                 if (transaction) {
                     transaction->commit();

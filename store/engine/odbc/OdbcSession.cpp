@@ -161,7 +161,7 @@ ResultTable OdbcSession::run(std::string_view accessSql) {
     const dialect::Translation translation = dialect::translate(accessSql, rules.dialect());
     Steps steps(impl);
     if (impl.inTransaction) {
-        if (const std::optional<SerialLock> lock = rules.lockBeforeSerial(accessSql);
+        if (const std::optional<TableLock> lock = rules.lockBefore(accessSql);
             lock && impl.lockedTables.insert(toLowerAscii(lock->table)).second) {
             steps.runStatement(
                 dialect::translate(lock->accessSql, rules.dialect()).statements.front(), nullptr);

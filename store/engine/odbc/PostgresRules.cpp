@@ -1,5 +1,6 @@
 #include "engine/odbc/PostgresRules.h"
 
+#include "engine/common/StoreBusy.h"
 #include "engine/common/TableDefinition.h"
 #include "engine/odbc/CatalogColumns.h"
 #include "engine/odbc/NameSpellings.h"
@@ -36,6 +37,8 @@ dialect::Target PostgresRules::dialect() const {
 // 17 digits, which an exact numeric column stores as they are: a double goes as its shortest text.
 void PostgresRules::connected(OdbcConnection& connection) {
     connection.setHabits(DriverHabits{.familiesFromSqlType = true, .doublesAsShortestText = true});
+    // Another desk's table lock is waited for as long as the embedded store waits for a writer.
+    connection.direct("SET lock_timeout = " + std::to_string(engine::kStoreBusyTimeoutMs));
     const auto current = connection.query("select current_schema()");
     m_schema = current.empty() ? std::string() : textOf(current.front()[0]);
 }
@@ -79,14 +82,20 @@ SqlBinding PostgresRules::bindingFor(engine::ColumnKind kind) const {
 }
 
 // NOTE: a new serial is the largest one plus 1; on a server, the read and the insert that follows
-// must not interleave with another desk's. Inside a write transaction the table is locked against
-// other writers (readers go on) until the transaction ends.
-std::optional<SerialLock> PostgresRules::lockBeforeSerial(std::string_view accessSql) const {
+// must not interleave with another desk's. A table emptied inside a write transaction is being
+// written afresh (Calculate's rewrite of EMI): another desk's rewrite must wait until this one,
+// and its read-back, are committed, or the table ends up holding both. Inside a write transaction
+// the table is locked against other writers (readers go on) until the transaction ends; a desk
+// kept waiting longer than the lock timeout set at connect gets the store's busy error.
+std::optional<TableLock> PostgresRules::lockBefore(std::string_view accessSql) const {
     std::optional<std::string> table = serialQueryTable(accessSql);
+    if (!table) {
+        table = emptiedTable(accessSql);
+    }
     if (!table) {
         return std::nullopt;
     }
-    return SerialLock{*table, "LOCK TABLE " + *table + " IN EXCLUSIVE MODE"};
+    return TableLock{*table, "LOCK TABLE " + *table + " IN EXCLUSIVE MODE"};
 }
 
 // NOTE: PostgreSQL converts the stored values itself; numbers and dates convert through the

@@ -34,7 +34,7 @@ SqlBinding SqliteFileRules::bindingFor(engine::ColumnKind kind) const {
 }
 
 // The write lock taken as the transaction began already keeps every other writer out.
-std::optional<SerialLock> SqliteFileRules::lockBeforeSerial(std::string_view /*accessSql*/) const {
+std::optional<TableLock> SqliteFileRules::lockBefore(std::string_view /*accessSql*/) const {
     return std::nullopt;
 }
 

@@ -18,7 +18,7 @@ public:
     std::vector<engine::TableColumn> tableColumns(OdbcConnection& connection,
                                                   const std::string& table) const override;
     SqlBinding bindingFor(engine::ColumnKind kind) const override;
-    std::optional<SerialLock> lockBeforeSerial(std::string_view accessSql) const override;
+    std::optional<TableLock> lockBefore(std::string_view accessSql) const override;
     void alterColumn(engine::EngineLink& link, OdbcConnection& connection,
                      const dialect::AlterColumn& change) const override;
     void learnSpellings(std::string_view accessSql) const override;
