@@ -34,6 +34,16 @@ public:
     virtual void commit() = 0;
     virtual void rollback() = 0;
     virtual bool inTransaction() const = 0;
+
+    /// \brief Runs data-changing statements in order, with the outcome of running them one by
+    /// one: when one fails, the statements before it stay written and its own failure is raised.
+    /// ran counts the statements that ran, so on a failure it is the failing one's index. An
+    /// engine may send them in fewer round trips; this one runs them singly.
+    virtual void executeBatch(const std::vector<std::string>& accessSqls, std::size_t& ran) {
+        for (ran = 0; ran < accessSqls.size(); ++ran) {
+            execute(accessSqls[ran]);
+        }
+    }
 };
 
 }  // namespace quillet

@@ -196,6 +196,37 @@ TEST_F(OfficeServerText, StoredAmountsAreTheDecimalsPrintedAndTheServerSumsAgree
     EXPECT_EQ(centsOf(psql("select sum(principal)::text from emi")), principal);
 }
 
+TEST_F(OfficeServerText, ARowTheServerRefusesMidBatchLeavesEveryRowBeforeIt) {
+    // Month 1500 lies in the middle of the second batch of rows sent together.
+    psql("alter table emi add constraint no_month_1500 check (sn <> 1500)");
+    const ChildRun tool = runToolChild({"--store", "--months", "2400"}, {}, m_home.folder());
+    EXPECT_EQ(tool.status, 1);
+    EXPECT_THAT(tool.err, HasSubstr("no_month_1500"));
+    EXPECT_EQ(psql("select count(*), count(distinct sn), min(sn), max(sn) from emi"),
+              "1499|1499|1|1499\n");
+    psql("alter table emi drop constraint no_month_1500");
+
+    // The same through the class's own objects: the statement that failed is the one left in
+    // str, and the batch's count of statements run stops at it.
+    std::vector<std::string> statements;
+    for (int sn = 1; sn <= 5; ++sn) {
+        statements.push_back("insert into EMI values(" + std::to_string(sn) +
+                             ",1000,5.5,6.25,994,#01/Jan/2024#)");
+    }
+    psql("delete from emi");
+    psql("alter table emi add constraint no_month_4 check (sn <> 4)");
+    auto con = openClassConnection();
+    con->BeginTrans();
+    std::size_t ran = 0;
+    const RuntimeError e = raisedBy([&] { con->ExecuteBatch(statements, ran); });
+    con->CommitTrans();
+    EXPECT_EQ(ran, 3u);
+    EXPECT_THAT(e.description(), HasSubstr("no_month_4")) << e.description();
+    EXPECT_EQ(
+        psql("select string_agg(sn::text || ':' || interest::text, ',' order by sn) from emi"),
+        "1:5.5,2:5.5,3:5.5\n");
+}
+
 TEST_F(OfficeServerText, BackupRefusesNamingTheDataSourceAndPgDump) {
     const std::filesystem::path copy = m_home.folder() / "copy.db";
     const ChildRun run = runToolChild({"--backup", copy.string()}, {}, m_home.folder());

@@ -252,6 +252,107 @@ ResultTable executePrepared(void* statement, const std::vector<engine::BoundValu
     return readResult(statement, habits);
 }
 
+namespace {
+
+// A value as the text a parameter array carries; nothing for a Null.
+std::optional<std::string> arrayText(const engine::BoundValue& value, const DriverHabits& habits) {
+    if (std::holds_alternative<std::monostate>(value)) {
+        return std::nullopt;
+    }
+    if (const auto* whole = std::get_if<long long>(&value)) {
+        return std::to_string(*whole);
+    }
+    if (const auto* real = std::get_if<double>(&value)) {
+        if (habits.doublesAsShortestText) {
+            return shortestText(*real);
+        }
+        std::array<char, 32> buffer{};
+        const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), *real,
+                                          std::chars_format::general, 17);
+        return std::string(buffer.data(), result.ptr);
+    }
+    return std::get<std::string>(value);
+}
+
+SQLSMALLINT arraySqlType(SqlBinding binding) {
+    switch (binding) {
+        case SqlBinding::Number:
+            return SQL_NUMERIC;
+        case SqlBinding::Timestamp:
+            return SQL_TYPE_TIMESTAMP;
+        case SqlBinding::Text:
+            break;
+    }
+    return SQL_VARCHAR;
+}
+
+/// One parameter's column of values: fixed-width texts side by side, and their lengths.
+struct ParameterColumn {
+    std::size_t width = 1;
+    std::vector<char> texts;
+    std::vector<SQLLEN> lengths;
+};
+
+/// Puts the statement back to one row of parameters however the run ends.
+struct ArrayReset {
+    SQLHSTMT statement;
+    ~ArrayReset() {
+        SQLFreeStmt(statement, SQL_CLOSE);
+        SQLFreeStmt(statement, SQL_RESET_PARAMS);
+        SQLSetStmtAttr(statement, SQL_ATTR_PARAMSET_SIZE, reinterpret_cast<SQLPOINTER>(1), 0);
+        SQLSetStmtAttr(statement, SQL_ATTR_PARAM_STATUS_PTR, nullptr, 0);
+    }
+};
+
+}  // namespace
+
+void executeArray(void* statement, const std::vector<std::vector<engine::BoundValue>>& rows,
+                  const std::vector<SqlBinding>& bindings, const DriverHabits& habits) {
+    const std::size_t count = rows.size();
+    // Outlives the reset below, which unhooks it from the statement.
+    std::vector<SQLUSMALLINT> statuses(count, SQL_PARAM_UNUSED);
+    const ArrayReset reset{statement};
+    std::vector<ParameterColumn> columns(bindings.size());
+    std::vector<std::vector<std::optional<std::string>>> texts(bindings.size());
+    for (std::size_t c = 0; c < bindings.size(); ++c) {
+        texts[c].reserve(count);
+        for (const auto& row : rows) {
+            texts[c].push_back(arrayText(row[c], habits));
+            if (texts[c].back()) {
+                columns[c].width = std::max(columns[c].width, texts[c].back()->size() + 1);
+            }
+        }
+    }
+    check(SQLSetStmtAttr(statement, SQL_ATTR_PARAM_BIND_TYPE,
+                         reinterpret_cast<SQLPOINTER>(SQL_PARAM_BIND_BY_COLUMN), 0),
+          SQL_HANDLE_STMT, statement);
+    check(SQLSetStmtAttr(statement, SQL_ATTR_PARAMSET_SIZE, reinterpret_cast<SQLPOINTER>(count), 0),
+          SQL_HANDLE_STMT, statement);
+    for (std::size_t c = 0; c < columns.size(); ++c) {
+        ParameterColumn& column = columns[c];
+        column.texts.assign(column.width * count, '\0');
+        column.lengths.assign(count, SQL_NULL_DATA);
+        for (std::size_t r = 0; r < count; ++r) {
+            if (const std::optional<std::string>& text = texts[c][r]) {
+                std::copy(text->begin(), text->end(), column.texts.begin() + r * column.width);
+                column.lengths[r] = static_cast<SQLLEN>(text->size());
+            }
+        }
+        check(SQLBindParameter(statement, static_cast<SQLUSMALLINT>(c + 1), SQL_PARAM_INPUT,
+                               SQL_C_CHAR, arraySqlType(bindings[c]), column.width - 1, 0,
+                               column.texts.data(), static_cast<SQLLEN>(column.width),
+                               column.lengths.data()),
+              SQL_HANDLE_STMT, statement);
+    }
+    check(SQLSetStmtAttr(statement, SQL_ATTR_PARAM_STATUS_PTR, statuses.data(), 0), SQL_HANDLE_STMT,
+          statement);
+    check(SQLExecute(statement), SQL_HANDLE_STMT, statement);
+    // A driver may report a failed row only in its status, with the execute itself "with info".
+    if (std::find(statuses.begin(), statuses.end(), SQL_PARAM_ERROR) != statuses.end()) {
+        throw errorFrom(SQL_HANDLE_STMT, statement, err::StoreError, {});
+    }
+}
+
 std::vector<std::vector<Variant>> queryPrepared(void* statement,
                                                 const std::vector<std::string>& texts) {
     const StatementReset reset{statement};

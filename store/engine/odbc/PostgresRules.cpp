@@ -36,7 +36,8 @@ dialect::Target PostgresRules::dialect() const {
 // the concise SQL type it reports for the column does. Its own writing of a bound double keeps
 // 17 digits, which an exact numeric column stores as they are: a double goes as its shortest text.
 void PostgresRules::connected(OdbcConnection& connection) {
-    connection.setHabits(DriverHabits{.familiesFromSqlType = true, .doublesAsShortestText = true});
+    connection.setHabits(DriverHabits{
+        .familiesFromSqlType = true, .doublesAsShortestText = true, .bindsParameterArrays = true});
     // Another desk's table lock is waited for as long as the embedded store waits for a writer.
     connection.direct("SET lock_timeout = " + std::to_string(engine::kStoreBusyTimeoutMs));
     const auto current = connection.query("select current_schema()");

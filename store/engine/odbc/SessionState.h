@@ -20,6 +20,8 @@ struct OdbcSession::Impl {
     std::unique_ptr<DatabaseRules> rules;
     std::string dbms;
     bool inTransaction = false;
+    /// A statement has run in the open write transaction (the driver has begun it on the server).
+    bool ranInTransaction = false;
     /// Tables locked in the open write transaction.
     std::set<std::string> lockedTables;
     engine::ColumnKindCache columns;
