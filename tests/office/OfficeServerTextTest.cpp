@@ -227,6 +227,20 @@ TEST_F(OfficeServerText, ARowTheServerRefusesMidBatchLeavesEveryRowBeforeIt) {
         "1:5.5,2:5.5,3:5.5\n");
 }
 
+TEST_F(OfficeServerText, AServerThatDroppedAKeptSessionCostsTheNextOperationNothing) {
+    VekClass vek;
+    EXPECT_EQ(vek.FindOneValue("select count(*) from EMI"), "0");
+    // What a server restart does to every session: the program's kept one is ended under it.
+    EXPECT_EQ(psql("select count(pg_terminate_backend(pid)) > 0 from pg_stat_activity where "
+                   "usename = 'Admin' and pid <> pg_backend_pid()"),
+              "t\n");
+    const std::size_t shown = m_home.messages->shown.size();
+    EXPECT_EQ(vek.FindOneValue("select count(*) from EMI"), "0");
+    EXPECT_TRUE(vek.Executex("insert into EMI values(1,1000,5,6,994,#01/Jan/2024#)"));
+    EXPECT_EQ(psql("select count(*) from emi"), "1\n");
+    EXPECT_EQ(m_home.messages->shown.size(), shown);
+}
+
 TEST_F(OfficeServerText, BackupRefusesNamingTheDataSourceAndPgDump) {
     const std::filesystem::path copy = m_home.folder() / "copy.db";
     const ChildRun run = runToolChild({"--backup", copy.string()}, {}, m_home.folder());

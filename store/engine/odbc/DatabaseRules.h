@@ -38,6 +38,10 @@ public:
     /// Learns what the rules need of a fresh connection (a server's current schema).
     virtual void connected(OdbcConnection& connection) = 0;
 
+    /// True when a connection kept idle still reaches its database (a server may have closed it
+    /// meanwhile, which the driver learns only when it next speaks to it).
+    virtual bool stillConnected(OdbcConnection& connection) const = 0;
+
     /// Opens a write transaction that no other writer can slip into.
     virtual void beginWrite(OdbcConnection& connection) const = 0;
     /// Ends it, committing or rolling back, and leaves the connection as it was before.

@@ -44,6 +44,17 @@ void PostgresRules::connected(OdbcConnection& connection) {
     m_schema = current.empty() ? std::string() : textOf(current.front()[0]);
 }
 
+// NOTE: a server restart (or an administrator ending the session) leaves the kept connection
+// looking sound until it is used: one trivial statement finds out before a caller's first one.
+bool PostgresRules::stillConnected(OdbcConnection& connection) const {
+    try {
+        connection.direct("SELECT 1");
+        return true;
+    } catch (const RuntimeError&) {
+        return false;
+    }
+}
+
 void PostgresRules::beginWrite(OdbcConnection& connection) const {
     connection.setAutocommit(false);
 }

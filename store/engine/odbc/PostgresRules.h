@@ -15,6 +15,7 @@ class PostgresRules final : public DatabaseRules {
 public:
     dialect::Target dialect() const override;
     void connected(OdbcConnection& connection) override;
+    bool stillConnected(OdbcConnection& connection) const override;
     void beginWrite(OdbcConnection& connection) const override;
     void endWrite(OdbcConnection& connection, bool commit) const override;
     std::vector<engine::TableColumn> tableColumns(OdbcConnection& connection,

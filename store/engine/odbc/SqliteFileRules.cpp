@@ -15,6 +15,11 @@ void SqliteFileRules::connected(OdbcConnection& /*connection*/) {}
 // NOTE: the SQLite driver's manual-commit mode opens a deferred transaction, in which two writers
 // that both read first deadlock when they write; an immediate one takes the write lock at once,
 // as the embedded store does.
+// A file opened once stays reachable.
+bool SqliteFileRules::stillConnected(OdbcConnection& /*connection*/) const {
+    return true;
+}
+
 void SqliteFileRules::beginWrite(OdbcConnection& connection) const {
     connection.direct("BEGIN IMMEDIATE");
 }
