@@ -241,6 +241,18 @@ TEST_F(OfficeServerText, AServerThatDroppedAKeptSessionCostsTheNextOperationNoth
     EXPECT_EQ(m_home.messages->shown.size(), shown);
 }
 
+TEST_F(OfficeServerText, AConnectionLostMidOperationIsReportedAsLostNamingTheDataSource) {
+    auto con = openClassConnection();
+    run(con, "insert into EMI values(1,1000,5,6,994,#01/Jan/2024#)");
+    psql(
+        "select pg_terminate_backend(pid) from pg_stat_activity where usename = 'Admin' and "
+        "pid <> pg_backend_pid()");
+    const RuntimeError e = raisedBy([&] { run(con, "delete * from EMI"); });
+    EXPECT_THAT(e.description(), HasSubstr("connection to the data source 'det' was lost"));
+    EXPECT_EQ(e.sqlState(), "08S01");
+    EXPECT_EQ(psql("select count(*) from emi"), "1\n");
+}
+
 TEST_F(OfficeServerText, BackupRefusesNamingTheDataSourceAndPgDump) {
     const std::filesystem::path copy = m_home.folder() / "copy.db";
     const ChildRun run = runToolChild({"--backup", copy.string()}, {}, m_home.folder());

@@ -58,6 +58,7 @@ std::unique_ptr<OdbcSession> OdbcSession::open(const std::string& dataSource,
     }
     auto impl = std::make_unique<Impl>();
     impl->key = key;
+    impl->dataSource = dataSource;
     impl->columnsGeneration = schemaGeneration();
 
     std::string connection = "DSN=" + attributeValue(dataSource);

@@ -148,6 +148,14 @@ ResultTable OdbcSession::execute(std::string_view accessSql) {
         m_impl->rules->respell(result, accessSql);
         return result;
     } catch (const RuntimeError& e) {
+        // A server gone mid-operation: the driver's words ("internal SAVEPOINT failed", "no
+        // connection to the server") name no data source, so the user would not know which.
+        if (!m_impl->connection->isAlive()) {
+            throw RuntimeError(e.number(),
+                               "The connection to the data source '" + m_impl->dataSource +
+                                   "' was lost: " + e.description(),
+                               e.nativeCode(), "08S01");
+        }
         std::string description = m_impl->rules->respeltNames(e.description(), accessSql);
         if (description == e.description()) {
             throw;

@@ -16,6 +16,8 @@ namespace quillet::odbc {
 struct OdbcSession::Impl {
     /// The data source and credentials it was opened with: idle sessions are reused by it.
     std::string key;
+    /// The data source as the caller named it, for messages.
+    std::string dataSource;
     std::unique_ptr<OdbcConnection> connection;
     std::unique_ptr<DatabaseRules> rules;
     std::string dbms;
