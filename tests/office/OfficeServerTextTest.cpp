@@ -9,6 +9,8 @@
 #include <memory>
 #include <sstream>
 
+#include <unistd.h>
+
 #include "VekClass.h"
 #include "office/ToolChild.h"
 #include "schema/SchemaCreation.h"
@@ -251,6 +253,26 @@ TEST_F(OfficeServerText, AConnectionLostMidOperationIsReportedAsLostNamingTheDat
     EXPECT_THAT(e.description(), HasSubstr("connection to the data source 'det' was lost"));
     EXPECT_EQ(e.sqlState(), "08S01");
     EXPECT_EQ(psql("select count(*) from emi"), "1\n");
+}
+
+TEST_F(OfficeServerText, ADeskKeptWaitingPastTheBusyLimitIsToldSoAndLosesNothing) {
+    ASSERT_EQ(runToolChild({"--store", "--months", "12"}, {}, m_home.folder()).status, 0);
+    // Another desk's Calculate, as the server sees it, holding EMI for longer than Quillet waits.
+    const std::string hold = std::string("PGPASSWORD=09octvel psql -X -q -h 127.0.0.1 -p ") +
+                             std::getenv("QUILLET_TEST_PGPORT") + " -U Admin -d " +
+                             std::getenv("QUILLET_TEST_PGDATABASE") +
+                             " -c 'begin; lock table emi in exclusive mode; select pg_sleep(8); "
+                             "commit;' >/dev/null 2>&1 &";
+    ASSERT_EQ(std::system(hold.c_str()), 0);
+    for (int tries = 0; tries < 100 && psql("select count(*) from pg_locks where relation = "
+                                            "'emi'::regclass and mode = 'ExclusiveLock'") != "1\n";
+         ++tries) {
+        ::usleep(50'000);
+    }
+    const ChildRun waiting = runToolChild({"--store", "--months", "24"}, {}, m_home.folder());
+    EXPECT_EQ(waiting.status, 1);
+    EXPECT_THAT(waiting.err, HasSubstr("The store is busy"));
+    EXPECT_EQ(psql("select count(*), max(sn) from emi"), "12|12\n");
 }
 
 TEST_F(OfficeServerText, BackupRefusesNamingTheDataSourceAndPgDump) {
