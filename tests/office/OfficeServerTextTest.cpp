@@ -6,6 +6,9 @@
 
 #include <array>
 #include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
 #include <memory>
 #include <sstream>
 
@@ -273,6 +276,26 @@ TEST_F(OfficeServerText, ADeskKeptWaitingPastTheBusyLimitIsToldSoAndLosesNothing
     EXPECT_EQ(waiting.status, 1);
     EXPECT_THAT(waiting.err, HasSubstr("The store is busy"));
     EXPECT_EQ(psql("select count(*), max(sn) from emi"), "12|12\n");
+}
+
+TEST_F(OfficeServerText, CreateSchemaRefusesADatabaseThatCannotHoldEveryText) {
+    const char* latin1 = std::getenv("QUILLET_TEST_PGLATIN1");
+    ASSERT_NE(latin1, nullptr);
+    // A driver manager of its own (the tool's), reading "det" from a file naming that database.
+    const std::filesystem::path ini = m_home.folder() / "latin1.ini";
+    std::string entry = "[det]\n" + *postgresServer();
+    entry.replace(
+        entry.find("Database=" + std::string(std::getenv("QUILLET_TEST_PGDATABASE"))),
+        std::string("Database=").size() + std::strlen(std::getenv("QUILLET_TEST_PGDATABASE")),
+        std::string("Database=") + latin1);
+    std::ofstream(ini) << entry;
+    const ChildRun tool =
+        runToolChild({"--create-schema"}, {{"ODBCINI", ini.string()}}, m_home.folder());
+    EXPECT_EQ(tool.status, 1);
+    EXPECT_THAT(tool.err, HasSubstr("'det'"));
+    EXPECT_THAT(tool.err, HasSubstr("LATIN1"));
+    EXPECT_THAT(tool.err, HasSubstr("createdb --encoding=UTF8 --template=template0"));
+    EXPECT_EQ(psql("select 1"), "1\n");
 }
 
 TEST_F(OfficeServerText, BackupRefusesNamingTheDataSourceAndPgDump) {

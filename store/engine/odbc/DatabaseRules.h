@@ -42,6 +42,9 @@ public:
     /// meanwhile, which the driver learns only when it next speaks to it).
     virtual bool stillConnected(OdbcConnection& connection) const = 0;
 
+    /// Why the database cannot hold every text, naming the fix; empty when it can.
+    virtual std::string textUnfitness() const { return {}; }
+
     /// Opens a write transaction that no other writer can slip into.
     virtual void beginWrite(OdbcConnection& connection) const = 0;
     /// Ends it, committing or rolling back, and leaves the connection as it was before.

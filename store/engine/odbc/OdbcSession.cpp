@@ -298,6 +298,10 @@ void OdbcSession::rollback() {
     endWrite(*m_impl, false);
 }
 
+std::string OdbcSession::textUnfitness() const {
+    return m_impl->rules->textUnfitness();
+}
+
 bool OdbcSession::inTransaction() const {
     return m_impl->inTransaction;
 }

@@ -40,12 +40,27 @@ void PostgresRules::connected(OdbcConnection& connection) {
         .familiesFromSqlType = true, .doublesAsShortestText = true, .bindsParameterArrays = true});
     // Another desk's table lock is waited for as long as the embedded store waits for a writer.
     connection.direct("SET lock_timeout = " + std::to_string(engine::kStoreBusyTimeoutMs));
-    const auto current = connection.query("select current_schema()");
+    // Text goes as UTF-8 whatever the desk's locale told the driver; the server converts it to
+    // the database's encoding or refuses what that cannot hold, with its reason.
+    connection.direct("SET client_encoding TO 'UTF8'");
+    const auto current = connection.query(
+        "select current_schema(), pg_encoding_to_char(encoding) from pg_database where datname = "
+        "current_database()");
     m_schema = current.empty() ? std::string() : textOf(current.front()[0]);
+    m_encoding = current.empty() ? std::string() : textOf(current.front()[1]);
 }
 
 // NOTE: a server restart (or an administrator ending the session) leaves the kept connection
 // looking sound until it is used: one trivial statement finds out before a caller's first one.
+std::string PostgresRules::textUnfitness() const {
+    if (m_encoding.empty() || equalsIgnoringCase(m_encoding, "UTF8")) {
+        return {};
+    }
+    return "the database's encoding is " + m_encoding +
+           ", which cannot hold every text; create the database as UTF8 (createdb "
+           "--encoding=UTF8 --template=template0 ...) and run --create-schema there";
+}
+
 bool PostgresRules::stillConnected(OdbcConnection& connection) const {
     try {
         connection.direct("SELECT 1");

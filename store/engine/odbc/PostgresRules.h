@@ -16,6 +16,7 @@ public:
     dialect::Target dialect() const override;
     void connected(OdbcConnection& connection) override;
     bool stillConnected(OdbcConnection& connection) const override;
+    std::string textUnfitness() const override;
     void beginWrite(OdbcConnection& connection) const override;
     void endWrite(OdbcConnection& connection, bool commit) const override;
     std::vector<engine::TableColumn> tableColumns(OdbcConnection& connection,
@@ -31,6 +32,8 @@ public:
 private:
     /// The schema unqualified names reach.
     std::string m_schema;
+    /// The database's character encoding ("UTF8", "LATIN1", ...).
+    std::string m_encoding;
 };
 
 }  // namespace quillet::odbc
