@@ -78,6 +78,10 @@ psql_admin=("${as_server[@]}" "$pg_bin/psql" -X -q -v ON_ERROR_STOP=1 -h "$socke
 "${psql_admin[@]}" -d postgres -c "CREATE ROLE \"Admin\" LOGIN PASSWORD '09octvel'" \
   -c "CREATE DATABASE $database OWNER \"Admin\" ENCODING 'UTF8'" >/dev/null
 "${psql_admin[@]}" -d "$database" -c "CREATE EXTENSION citext" >/dev/null
+# A database in a narrow encoding, which --create-schema must refuse.
+latin1_database=quillet_latin1
+"${psql_admin[@]}" -d postgres -c "CREATE DATABASE $latin1_database OWNER \"Admin\" \
+  ENCODING 'LATIN1' LC_COLLATE 'C' LC_CTYPE 'C' TEMPLATE template0" >/dev/null
 
 cat >"$work/odbc/odbcinst.ini" <<INI
 [PostgreSQL ANSI]
@@ -93,6 +97,7 @@ INI
 
 export ODBCSYSINI="$work/odbc" ODBCINI="$work/odbc/odbc.ini"
 export QUILLET_TEST_PGPORT="$port" QUILLET_TEST_PGDATABASE="$database"
+export QUILLET_TEST_PGLATIN1="$latin1_database"
 status=0
 "$@" || status=$?
 exit "$status"

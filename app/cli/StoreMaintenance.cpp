@@ -56,6 +56,13 @@ private:
 std::vector<std::string> createTablesOnce() {
     Connection connection;
     connection.Open(defaultConnectionString());
+    if (const std::string unfit = connection.session().textUnfitness(); !unfit.empty()) {
+        throw RuntimeError(err::StoreError,
+                           "The data source '" +
+                               parseConnectionString(defaultConnectionString()).dataSource +
+                               "' is not given the schema: " + unfit + ".",
+                           0, "HY000");
+    }
     std::vector<std::string> created;
     {
         const SchemaLock lock(connection);

@@ -12,6 +12,7 @@
 #include <QWidget>
 
 #include "adapters/TableViewGrid.h"
+#include "engine/Recordset.h"
 #include "gui/DatePicker.h"
 #include "gui/EditableComboBox.h"
 #include "gui/KeyFilter.h"
@@ -53,7 +54,8 @@ public:
 
     /// The schedule run behind Calculate: stores the schedule, refreshes the grid, fills emi.
     void showinDG();
-    /// Loads the stored schedule into DG.
+    /// Loads the stored schedule into DG: the rows the last schedule run read inside its own
+    /// write transaction when it read them, else the table as it is now.
     void ShowinnDG();
 
     /// The number of decimals of the last calculation, kept between calculations.
@@ -109,6 +111,8 @@ private:
     ReportActions m_reportActions;
     bool m_placedWithFrame = false;
     QSize m_designedSize;  // the inside of the window at its start-up size
+    /// The rows the schedule run in progress read back before it committed, for ShowinnDG.
+    std::shared_ptr<Recordset> m_scheduleRead;
 };
 
 }  // namespace quillet

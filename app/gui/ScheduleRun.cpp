@@ -5,6 +5,7 @@
 #include "report/ReportDefinitionSearch.h"
 #include "report/StoredSchedule.h"
 #include "run/ScheduleStoreRun.h"
+#include "runtime/RuntimeError.h"
 #include "ui/MessageBox.h"
 
 namespace quillet {
@@ -30,6 +31,14 @@ void Form1::showinDG() {
         CR.setProperty(ReportControl::kWindowControls, Variant(true));
         CR.setProperty(ReportControl::kTitle, Variant(""));
         CR.setProperty(ReportControl::kReportFile, Variant(reportDefinitionFile().string()));
+    };
+    hooks.readSchedule = [this](const std::shared_ptr<Connection>& connection) {
+        try {
+            m_scheduleRead = readStoredSchedule(connection);
+        } catch (const RuntimeError&) {
+            // The grid's refresh reads the table itself, and fails as it does there.
+            m_scheduleRead.reset();
+        }
     };
     hooks.refreshGrid = [this] {
         ShowinnDG();

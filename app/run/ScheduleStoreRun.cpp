@@ -2,10 +2,12 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "OperationFrame.h"
 #include "VekClass.h"
 #include "engine/CommittingTransaction.h"
+#include "engine/Recordset.h"
 #include "schedule/ScheduleTexts.h"
 #include "ui/MessageBox.h"
 
@@ -13,11 +15,24 @@ namespace quillet {
 
 namespace {
 
+// Rows sent to the store in one go: an office server then takes a schedule in a few round trips
+// instead of one (or two) per month.
+constexpr std::size_t kRowsPerBatch = 1000;
+
 void report(const std::string& description) {
     MsgBox(description, vbOKOnly, kApplicationTitle);
 }
 
 }  // namespace
+
+std::shared_ptr<Recordset> readStoredSchedule(const std::shared_ptr<Connection>& connection) {
+    auto recordset = std::make_shared<Recordset>();
+    recordset->setActiveConnection(nullptr);
+    recordset->setCursorLocation(kUseClient);
+    recordset->Open("Select  * from EMI order by SN asc", connection, kOpenUnspecified,
+                    kLockReadOnly, kCmdUnspecified);
+    return recordset;
+}
 
 ScheduleRunOutcome runScheduleToStore(const ScheduleInputs& inputs, const ScheduleRunHooks& hooks) {
     ScheduleRunOutcome outcome;
@@ -47,21 +62,58 @@ ScheduleRunOutcome runScheduleToStore(const ScheduleInputs& inputs, const Schedu
                 outcome.roundTo = computation->roundTo();
                 outcome.roundToRead = true;
             });
+            // The rows go to the store in batches, with the outcome of one statement per month:
+            // a failing row leaves the rows before it written and str holding its statement; a
+            // month that cannot be computed has the rows before it written first.
+            std::vector<std::string> pending;
+            pending.reserve(kRowsPerBatch);
+            auto writePending = [&] {
+                if (pending.empty()) {
+                    return;
+                }
+                std::size_t ran = 0;
+                try {
+                    vek.Con->ExecuteBatch(pending, ran);
+                } catch (...) {
+                    if (ran < pending.size()) {
+                        vek.str = pending[ran];
+                    }
+                    pending.clear();
+                    throw;
+                }
+                pending.clear();
+            };
             std::string statement;
             const int months = computation ? computation->monthCount() : 0;
             for (int i = 1; i <= months && !frame.jumped(); ++i) {
                 frame.step([&] {
-                    const ScheduleRow row = computation->step(static_cast<std::int16_t>(i));
+                    std::optional<ScheduleRow> row;
+                    try {
+                        row.emplace(computation->step(static_cast<std::int16_t>(i)));
+                    } catch (...) {
+                        writePending();
+                        throw;
+                    }
                     if (vek.Rs->State() == kStateOpen) {
                         vek.Rs->Close();
                     }
                     statement.clear();
-                    appendInsertStatement(statement, *computation, row);
+                    appendInsertStatement(statement, *computation, *row);
                     vek.str = statement;
-                    vek.Rs->Open(statement, vek.Con.shared(), kOpenKeyset, kLockReadOnly,
-                                 kCmdUnspecified);
+                    pending.push_back(statement);
+                    if (pending.size() == kRowsPerBatch) {
+                        writePending();
+                    }
                 });
             }
+            frame.step(writePending);
+            // Read inside the rewrite's own transaction: the grid and the report show this run's
+            // rows even when another desk's Calculate rewrites the table the moment it commits.
+            frame.step([&] {
+                if (hooks.readSchedule) {
+                    hooks.readSchedule(vek.Con.shared());
+                }
+            });
             frame.step([&] {
                 if (transaction) {
                     transaction->commit();

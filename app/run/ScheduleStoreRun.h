@@ -4,18 +4,32 @@
 /// computed from the inputs, prepare the report, refresh the grid, show the instalment.
 
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "schedule/ScheduleComputation.h"
 
 namespace quillet {
 
+class Connection;
+class Recordset;
+
+/// \brief The stored schedule as the grid shows it: every row of EMI by serial, read at once
+/// into a client-side recordset that outlives its connection. Raises a RuntimeError.
+std::shared_ptr<Recordset> readStoredSchedule(const std::shared_ptr<Connection>& connection);
+
 /// \brief What the run asks of the window (or of the command-line tool).
 struct ScheduleRunHooks {
     /// Sets up the report control for the stored schedule (normal path only); gets the
     /// instalment text of the calculation.
     std::function<void(const std::string& instalment)> prepareReport;
-    /// Reloads the grid from the store; may raise a RuntimeError.
+    /// Reads the stored schedule for the grid on the run's own connection, after the last row
+    /// and before the rewrite commits: another desk's Calculate waits for this run's write
+    /// transaction, so what is read here is this run's schedule and nothing else. Called on the
+    /// normal path only; may raise a RuntimeError.
+    std::function<void(const std::shared_ptr<Connection>&)> readSchedule;
+    /// Reloads the grid from the store (from what readSchedule read, when it read); may raise a
+    /// RuntimeError.
     std::function<void()> refreshGrid;
     /// Writes the instalment text into the "EMI / Month :" box.
     std::function<void(const std::string&)> showEmi;

@@ -69,6 +69,14 @@ void Connection::tryRollback() noexcept {
     }
 }
 
+void Connection::ExecuteBatch(const std::vector<std::string>& statements, std::size_t& ran) {
+    ran = 0;
+    if (!m_session) {
+        throw objectErrors::invalidConnection(m_openFailure);
+    }
+    m_session->executeBatch(statements, ran);
+}
+
 Session& Connection::session() {
     if (!m_session) {
         throw objectErrors::closed(m_openFailure);

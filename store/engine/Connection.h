@@ -4,6 +4,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "quillet_store_export.h"
 
@@ -41,6 +42,11 @@ public:
     void RollbackTrans();
     /// Rolls back an open transaction, swallowing any failure; for clean-up paths.
     void tryRollback() noexcept;
+
+    /// \brief Runs data-changing statements in order as Recordset.Open would one by one (see
+    /// Session::executeBatch), in as few round trips as the engine allows. ran counts those that
+    /// ran: on a failure, the failing one's index.
+    void ExecuteBatch(const std::vector<std::string>& statements, std::size_t& ran);
 
     /// The open session; raises when the connection is closed.
     Session& session();

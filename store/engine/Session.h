@@ -35,6 +35,20 @@ public:
     virtual void commit() = 0;
     virtual void rollback() = 0;
     virtual bool inTransaction() const = 0;
+
+    /// Why the database cannot hold every text (a server database in a narrow encoding), in
+    /// words for its administrator, naming the fix; empty when it can.
+    virtual std::string textUnfitness() const { return {}; }
+
+    /// \brief Runs data-changing statements in order, with the outcome of running them one by
+    /// one: when one fails, the statements before it stay written and its own failure is raised.
+    /// ran counts the statements that ran, so on a failure it is the failing one's index. An
+    /// engine may send them in fewer round trips; this one runs them singly.
+    virtual void executeBatch(const std::vector<std::string>& accessSqls, std::size_t& ran) {
+        for (ran = 0; ran < accessSqls.size(); ++ran) {
+            execute(accessSqls[ran]);
+        }
+    }
 };
 
 }  // namespace quillet

@@ -14,6 +14,7 @@
 #include "engine/DataSource.h"
 #include "store/engine/EngineContract.h"
 #include "store/engine/OfficeStores.h"
+#include "support/DeskCalculation.h"
 #include "support/FakeControls.h"
 
 namespace quillet::testing {
@@ -192,6 +193,11 @@ TEST(StoreResolution, ARegisteredDetWinsWhateverTheCaseOfItsEntryElseTheEmbedded
                                    (home.folder() / "odbc.ini").string() + " (driver " +
                                    std::string(QUILLET_SQLITE_ODBC_DRIVER) + "), SQLite"));
     EXPECT_FALSE(std::filesystem::exists(embeddedDatabasePath()));
+}
+
+TEST_P(OfficeStore, TwoDesksCalculatingAtOnceEachSeeTheirOwnLoanAndLeaveOneWholeSchedule) {
+    odbc::releaseIdleSessions();  // each desk opens its own connections
+    expectDesksTakeTurns(20);
 }
 
 INSTANTIATE_TEST_SUITE_P(Backends, OfficeStore, ::testing::Values("SqliteOdbc", "PostgresOdbc"),

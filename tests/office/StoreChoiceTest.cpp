@@ -10,8 +10,8 @@
 #include <sstream>
 
 #include "engine/DataSource.h"
-#include "store/engine/OfficeStores.h"
 #include "office/ToolChild.h"
+#include "store/engine/OfficeStores.h"
 
 namespace quillet::testing {
 namespace {

@@ -20,8 +20,9 @@ namespace quillet::odbc {
 
 class OdbcConnection;
 
-/// \brief A table to lock before a new serial is read, and the Access statement that locks it.
-struct SerialLock {
+/// \brief A table to lock inside a write transaction before a statement runs, and the Access
+/// statement that locks it.
+struct TableLock {
     std::string table;
     std::string accessSql;
 };
@@ -37,6 +38,13 @@ public:
     /// Learns what the rules need of a fresh connection (a server's current schema).
     virtual void connected(OdbcConnection& connection) = 0;
 
+    /// True when a connection kept idle still reaches its database (a server may have closed it
+    /// meanwhile, which the driver learns only when it next speaks to it).
+    virtual bool stillConnected(OdbcConnection& connection) const = 0;
+
+    /// Why the database cannot hold every text, naming the fix; empty when it can.
+    virtual std::string textUnfitness() const { return {}; }
+
     /// Opens a write transaction that no other writer can slip into.
     virtual void beginWrite(OdbcConnection& connection) const = 0;
     /// Ends it, committing or rolling back, and leaves the connection as it was before.
@@ -47,8 +55,9 @@ public:
                                                           const std::string& table) const = 0;
     /// How a Null or a text for a column of this kind is bound.
     virtual SqlBinding bindingFor(engine::ColumnKind kind) const = 0;
-    /// The lock to take inside a write transaction before accessSql reads a new serial.
-    virtual std::optional<SerialLock> lockBeforeSerial(std::string_view accessSql) const = 0;
+    /// The lock to take inside a write transaction before accessSql runs: before a new serial is
+    /// read, and before a table is emptied to be written afresh (Calculate's rewrite of EMI).
+    virtual std::optional<TableLock> lockBefore(std::string_view accessSql) const = 0;
     /// Changes a column's declared type, keeping the stored values.
     virtual void alterColumn(engine::EngineLink& link, OdbcConnection& connection,
                              const dialect::AlterColumn& change) const = 0;

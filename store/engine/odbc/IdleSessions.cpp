@@ -17,22 +17,11 @@ public:
         return sessions;
     }
 
+    // A kept session that no longer reaches its database is dropped: the caller connects anew.
     std::unique_ptr<OdbcSession::Impl> take(const std::string& key) {
-        const std::lock_guard lock(m_mutex);
-        const auto now = Clock::now();
-        for (auto it = m_entries.begin(); it != m_entries.end();) {
-            if (now - it->since > kMaxIdle) {
-                it = m_entries.erase(it);
-            } else if (it->impl->key == key) {
-                std::unique_ptr<OdbcSession::Impl> impl = std::move(it->impl);
-                m_entries.erase(it);
-                if (impl->connection->isAlive()) {
-                    return impl;
-                }
-                return nullptr;
-            } else {
-                ++it;
-            }
+        std::unique_ptr<OdbcSession::Impl> impl = takeEntry(key);
+        if (impl && impl->connection->isAlive() && impl->rules->stillConnected(*impl->connection)) {
+            return impl;
         }
         return nullptr;
     }
@@ -54,6 +43,23 @@ public:
     }
 
 private:
+    std::unique_ptr<OdbcSession::Impl> takeEntry(const std::string& key) {
+        const std::lock_guard lock(m_mutex);
+        const auto now = Clock::now();
+        for (auto it = m_entries.begin(); it != m_entries.end();) {
+            if (now - it->since > kMaxIdle) {
+                it = m_entries.erase(it);
+            } else if (it->impl->key == key) {
+                std::unique_ptr<OdbcSession::Impl> impl = std::move(it->impl);
+                m_entries.erase(it);
+                return impl;
+            } else {
+                ++it;
+            }
+        }
+        return nullptr;
+    }
+
     using Clock = std::chrono::steady_clock;
     static constexpr std::size_t kMaxIdleSessions = 4;
     static constexpr auto kMaxIdle = std::chrono::seconds(30);

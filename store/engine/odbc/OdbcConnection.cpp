@@ -105,7 +105,7 @@ std::vector<std::vector<Variant>> OdbcConnection::catalogColumns(const std::stri
 
 ResultTable OdbcConnection::execute(const std::string& sql) {
     const StatementHandle statement = newStatement();
-    return executeDirect(statement.get(), sql);
+    return executeDirect(statement.get(), sql, m_habits);
 }
 
 void* OdbcConnection::prepared(const std::string& sql) {

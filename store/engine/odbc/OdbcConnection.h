@@ -11,6 +11,7 @@
 #include "engine/common/PreparedCache.h"
 #include "engine/common/ValueConversion.h"
 #include "engine/odbc/OdbcHandles.h"
+#include "engine/odbc/OdbcStatement.h"
 #include "runtime/Variant.h"
 
 namespace quillet::odbc {
@@ -47,6 +48,10 @@ public:
     /// Drops the prepared statements (after a schema change).
     void forgetPrepared();
 
+    /// How this driver is read and written, as the database system's rules set it.
+    const DriverHabits& habits() const { return m_habits; }
+    void setHabits(const DriverHabits& habits) { m_habits = habits; }
+
     /// Switches the driver's automatic commit on or off.
     void setAutocommit(bool on);
     /// Commits or rolls back the driver's transaction.
@@ -56,6 +61,7 @@ private:
     OdbcConnection();
     StatementHandle newStatement();
 
+    DriverHabits m_habits;
     EnvironmentHandle m_environment;
     ConnectionHandle m_connection;
     // Declared after the connection: its statements are freed before it disconnects.

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "engine/common/SqlStates.h"
+#include "engine/common/StoreBusy.h"
 
 namespace quillet::odbc {
 
@@ -68,7 +69,7 @@ std::string odbcState(const std::string& state, std::string_view message) {
         {"42P07", "42S01"}, {"23505", "23000"}, {"23502", "23000"}, {"23503", "23000"},
         {"23514", "23000"}, {"22P02", "22018"}, {"22007", "22018"}, {"22008", "22008"},
         {"40P01", "40001"}, {"57P01", "08S01"}, {"57P02", "08S01"}, {"57P03", "08001"},
-        {"28P01", "28000"},
+        {"28P01", "28000"}, {"55P03", "HYT00"},
     };
     if (const auto found = kServerStates.find(state); found != kServerStates.end()) {
         return found->second;
@@ -100,6 +101,10 @@ RuntimeError errorFrom(short handleType, void* handle, int number, const std::st
         }
     }
     std::string state = odbcState(records.front().state, records.front().message);
+    // A lock another desk held for longer than the store waits: the statement changed nothing.
+    if (records.front().state == "55P03") {
+        description = prefix + std::string(engine::kStoreBusyDescription);
+    }
     if (number == err::StoreError && state == "22018") {
         number = err::StoreTypeMismatch;
     }

@@ -26,6 +26,7 @@ void beginWrite(OdbcSession::Impl& session) {
     }
     session.rules->beginWrite(*session.connection);
     session.inTransaction = true;
+    session.ranInTransaction = false;
     session.lockedTables.clear();
 }
 
@@ -88,12 +89,16 @@ public:
             values.push_back(engine::boundValueFor(parameter, kind));
             bindings.push_back(m_session.rules->bindingFor(kind));
         }
-        return executePrepared(m_session.connection->prepared(statement.sql), values, bindings);
+        return executePrepared(m_session.connection->prepared(statement.sql), values, bindings,
+                               m_session.connection->habits());
     }
 
     void alterColumn(const dialect::AlterColumn& change) override {
         m_session.rules->alterColumn(*this, *m_session.connection, change);
     }
+
+    /// The kind of the column a parameter is written to.
+    engine::ColumnKind kindOf(const dialect::Parameter& parameter) { return targetKind(parameter); }
 
 private:
     engine::ColumnKind targetKind(const dialect::Parameter& parameter) {
@@ -143,6 +148,14 @@ ResultTable OdbcSession::execute(std::string_view accessSql) {
         m_impl->rules->respell(result, accessSql);
         return result;
     } catch (const RuntimeError& e) {
+        // A server gone mid-operation: the driver's words ("internal SAVEPOINT failed", "no
+        // connection to the server") name no data source, so the user would not know which.
+        if (!m_impl->connection->isAlive()) {
+            throw RuntimeError(e.number(),
+                               "The connection to the data source '" + m_impl->dataSource +
+                                   "' was lost: " + e.description(),
+                               e.nativeCode(), "08S01");
+        }
         std::string description = m_impl->rules->respeltNames(e.description(), accessSql);
         if (description == e.description()) {
             throw;
@@ -160,7 +173,8 @@ ResultTable OdbcSession::run(std::string_view accessSql) {
     const dialect::Translation translation = dialect::translate(accessSql, rules.dialect());
     Steps steps(impl);
     if (impl.inTransaction) {
-        if (const std::optional<SerialLock> lock = rules.lockBeforeSerial(accessSql);
+        impl.ranInTransaction = true;
+        if (const std::optional<TableLock> lock = rules.lockBefore(accessSql);
             lock && impl.lockedTables.insert(toLowerAscii(lock->table)).second) {
             steps.runStatement(
                 dialect::translate(lock->accessSql, rules.dialect()).statements.front(), nullptr);
@@ -182,6 +196,96 @@ ResultTable OdbcSession::run(std::string_view accessSql) {
     return result;
 }
 
+namespace {
+
+constexpr const char* kBatchSavepoint = "SAVEPOINT quillet_batch";
+constexpr const char* kBatchRollback = "ROLLBACK TO SAVEPOINT quillet_batch";
+constexpr const char* kBatchRelease = "RELEASE SAVEPOINT quillet_batch";
+
+}  // namespace
+
+// NOTE: a batch goes as parameter arrays only when every statement is the same single
+// parameterised write of a known shape, needing no lock of its own; anything else runs singly,
+// as it always has. A batch that fails is undone to its savepoint and run again singly, so the
+// statements before the failing one are written and the failure raised is that statement's own.
+void OdbcSession::executeBatch(const std::vector<std::string>& accessSqls, std::size_t& ran) {
+    ran = 0;
+    Impl& impl = *m_impl;
+    const DatabaseRules& rules = *impl.rules;
+    auto runSingly = [&] {
+        for (; ran < accessSqls.size(); ++ran) {
+            execute(accessSqls[ran]);
+        }
+    };
+    if (!impl.inTransaction || !impl.connection->habits().bindsParameterArrays ||
+        accessSqls.size() < 2) {
+        runSingly();
+        return;
+    }
+    // NOTE: through psqlODBC, a savepoint taken by the very first statement of a transaction is
+    // gone by the time it is rolled back to; the first statement runs singly then.
+    if (!impl.ranInTransaction) {
+        execute(accessSqls.front());
+        ran = 1;
+    }
+    const std::size_t first = ran;
+    std::string sql;
+    std::vector<std::vector<dialect::Parameter>> parameters;
+    parameters.reserve(accessSqls.size() - first);
+    for (std::size_t i = first; i < accessSqls.size(); ++i) {
+        const std::string& accessSql = accessSqls[i];
+        if (holdsSecondStatement(accessSql) || rules.lockBefore(accessSql) ||
+            engine::isSchemaChange(accessSql)) {
+            runSingly();
+            return;
+        }
+        dialect::Translation translation = dialect::translate(accessSql, rules.dialect());
+        if (translation.returnsRows || translation.alterColumn ||
+            translation.statements.size() != 1 ||
+            translation.statements.front().parameters.empty() ||
+            (!sql.empty() && translation.statements.front().sql != sql) ||
+            (!parameters.empty() &&
+             translation.statements.front().parameters.size() != parameters.front().size())) {
+            runSingly();
+            return;
+        }
+        sql = translation.statements.front().sql;
+        parameters.push_back(std::move(translation.statements.front().parameters));
+    }
+    Steps steps(impl);
+    std::vector<SqlBinding> bindings;
+    std::vector<engine::ColumnKind> kinds;
+    for (const dialect::Parameter& parameter : parameters.front()) {
+        kinds.push_back(steps.kindOf(parameter));
+        bindings.push_back(rules.bindingFor(kinds.back()));
+    }
+    std::vector<std::vector<engine::BoundValue>> rows;
+    rows.reserve(parameters.size());
+    try {
+        for (const auto& row : parameters) {
+            std::vector<engine::BoundValue>& values = rows.emplace_back();
+            values.reserve(row.size());
+            for (std::size_t c = 0; c < row.size(); ++c) {
+                values.push_back(engine::boundValueFor(row[c], kinds[c]));
+            }
+        }
+    } catch (const RuntimeError&) {
+        runSingly();  // a value the column refuses: the statements before it are written
+        return;
+    }
+    impl.connection->direct(kBatchSavepoint);
+    try {
+        executeArray(impl.connection->prepared(sql), rows, bindings, impl.connection->habits());
+    } catch (const RuntimeError&) {
+        impl.connection->direct(kBatchRollback);
+        impl.connection->direct(kBatchRelease);
+        runSingly();
+        return;
+    }
+    impl.connection->direct(kBatchRelease);
+    ran = accessSqls.size();
+}
+
 void OdbcSession::beginTransaction() {
     beginWrite(*m_impl);
 }
@@ -192,6 +296,10 @@ void OdbcSession::commit() {
 
 void OdbcSession::rollback() {
     endWrite(*m_impl, false);
+}
+
+std::string OdbcSession::textUnfitness() const {
+    return m_impl->rules->textUnfitness();
 }
 
 bool OdbcSession::inTransaction() const {

@@ -37,6 +37,10 @@ public:
     void commit() override;
     void rollback() override;
     bool inTransaction() const override;
+    std::string textUnfitness() const override;
+    /// Statements of one shape in a write transaction go to a server that takes parameter
+    /// arrays in one execute, under a savepoint; after a failure there, they run singly.
+    void executeBatch(const std::vector<std::string>& accessSqls, std::size_t& ran) override;
 
     dialect::Target target() const;
     /// The DBMS name and version the driver reports, for telling the user which store is in use.

@@ -4,6 +4,8 @@
 #include <sqlext.h>
 
 #include <algorithm>
+#include <array>
+#include <charconv>
 #include <optional>
 
 #include "engine/odbc/OdbcDiagnostics.h"
@@ -33,12 +35,29 @@ SQLSMALLINT sqlTypeOf(SqlBinding binding) {
     return SQL_VARCHAR;
 }
 
+// The shortest text that reads back as the same double (6102.05, never 6102.0500000000002).
+std::string shortestText(double value) {
+    std::array<char, 32> buffer{};
+    const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value);
+    return std::string(buffer.data(), result.ptr);
+}
+
+// The digits after the point of a shortest text (none in an exponent form).
+SQLSMALLINT decimalDigitsOf(const std::string& text) {
+    const std::size_t point = text.find('.');
+    if (point == std::string::npos || text.find_first_of("eE") != std::string::npos) {
+        return 0;
+    }
+    return static_cast<SQLSMALLINT>(text.size() - point - 1);
+}
+
 void bind(SQLHSTMT statement, SQLUSMALLINT index, const engine::BoundValue& value,
-          SqlBinding binding, BoundParameter& slot) {
+          SqlBinding binding, const DriverHabits& habits, BoundParameter& slot) {
     const bool timestamp = binding == SqlBinding::Timestamp;
     SQLSMALLINT cType = SQL_C_CHAR;
     SQLSMALLINT sqlType = SQL_VARCHAR;
     SQLULEN size = 1;
+    SQLSMALLINT decimalDigits = 0;
     SQLPOINTER data = nullptr;
     SQLLEN length = 0;
     if (std::holds_alternative<std::monostate>(value)) {
@@ -50,6 +69,15 @@ void bind(SQLHSTMT statement, SQLUSMALLINT index, const engine::BoundValue& valu
         sqlType = SQL_BIGINT;
         size = 19;
         data = &slot.whole;
+    } else if (const auto* exact = std::get_if<double>(&value);
+               exact != nullptr && habits.doublesAsShortestText) {
+        slot.text = shortestText(*exact);
+        slot.indicator = static_cast<SQLLEN>(slot.text.size());
+        sqlType = SQL_NUMERIC;
+        size = slot.text.size();
+        decimalDigits = decimalDigitsOf(slot.text);
+        data = slot.text.data();
+        length = static_cast<SQLLEN>(slot.text.size());
     } else if (const auto* real = std::get_if<double>(&value)) {
         slot.real = *real;
         cType = SQL_C_DOUBLE;
@@ -65,8 +93,8 @@ void bind(SQLHSTMT statement, SQLUSMALLINT index, const engine::BoundValue& valu
         length = static_cast<SQLLEN>(slot.text.size());
     }
     SQLLEN* indicator = cType == SQL_C_CHAR ? &slot.indicator : nullptr;
-    check(SQLBindParameter(statement, index, SQL_PARAM_INPUT, cType, sqlType, size, 0, data, length,
-                           indicator),
+    check(SQLBindParameter(statement, index, SQL_PARAM_INPUT, cType, sqlType, size, decimalDigits,
+                           data, length, indicator),
           SQL_HANDLE_STMT, statement);
 }
 
@@ -125,7 +153,51 @@ std::vector<std::vector<Variant>> fetchRows(SQLHSTMT statement, SQLSMALLINT coun
     return rows;
 }
 
-ResultTable readResult(SQLHSTMT statement) {
+ValueFamily familyOfSqlType(SQLLEN sqlType) {
+    switch (sqlType) {
+        case SQL_DOUBLE:
+        case SQL_FLOAT:
+        case SQL_REAL:
+            return ValueFamily::Double;
+        case SQL_NUMERIC:
+        case SQL_DECIMAL:
+        case SQL_INTEGER:
+        case SQL_SMALLINT:
+        case SQL_BIGINT:
+        case SQL_TINYINT:
+        case SQL_BIT:
+            return ValueFamily::Number;
+        case SQL_TYPE_DATE:
+        case SQL_TYPE_TIME:
+        case SQL_TYPE_TIMESTAMP:
+        case SQL_DATE:
+        case SQL_TIME:
+        case SQL_TIMESTAMP:
+            return ValueFamily::Date;
+        default:
+            // Characters of every width, binaries, and whatever the driver cannot name (an
+            // extension's type such as citext): text is kept exactly as it came.
+            return ValueFamily::Text;
+    }
+}
+
+ValueFamily familyOfColumn(SQLHSTMT statement, SQLUSMALLINT column, const DriverHabits& habits) {
+    if (habits.familiesFromSqlType) {
+        SQLLEN sqlType = 0;
+        check(SQLColAttribute(statement, column, SQL_DESC_CONCISE_TYPE, nullptr, 0, nullptr,
+                              &sqlType),
+              SQL_HANDLE_STMT, statement);
+        return familyOfSqlType(sqlType);
+    }
+    SQLCHAR typeName[128] = {};
+    SQLSMALLINT typeLength = 0;
+    check(SQLColAttribute(statement, column, SQL_DESC_TYPE_NAME, typeName, sizeof typeName,
+                          &typeLength, nullptr),
+          SQL_HANDLE_STMT, statement);
+    return familyOfTypeName(reinterpret_cast<const char*>(typeName));
+}
+
+ResultTable readResult(SQLHSTMT statement, const DriverHabits& habits) {
     ResultTable result;
     SQLSMALLINT count = 0;
     check(SQLNumResultCols(statement, &count), SQL_HANDLE_STMT, statement);
@@ -143,13 +215,8 @@ ResultTable readResult(SQLHSTMT statement) {
         check(SQLColAttribute(statement, static_cast<SQLUSMALLINT>(c), SQL_DESC_LABEL, name,
                               sizeof name, &nameLength, nullptr),
               SQL_HANDLE_STMT, statement);
-        SQLCHAR typeName[128] = {};
-        SQLSMALLINT typeLength = 0;
-        check(SQLColAttribute(statement, static_cast<SQLUSMALLINT>(c), SQL_DESC_TYPE_NAME, typeName,
-                              sizeof typeName, &typeLength, nullptr),
-              SQL_HANDLE_STMT, statement);
         result.columns.emplace_back(reinterpret_cast<const char*>(name));
-        families.push_back(familyOfTypeName(reinterpret_cast<const char*>(typeName)));
+        families.push_back(familyOfColumn(statement, static_cast<SQLUSMALLINT>(c), habits));
     }
     result.rows = fetchRows(statement, count, &families);
     return result;
@@ -171,18 +238,119 @@ struct StatementReset {
 }  // namespace
 
 ResultTable executePrepared(void* statement, const std::vector<engine::BoundValue>& values,
-                            const std::vector<SqlBinding>& bindings) {
+                            const std::vector<SqlBinding>& bindings, const DriverHabits& habits) {
     const StatementReset reset{statement};
     std::vector<BoundParameter> slots(values.size());
     for (std::size_t i = 0; i < values.size(); ++i) {
-        bind(statement, static_cast<SQLUSMALLINT>(i + 1), values[i], bindings[i], slots[i]);
+        bind(statement, static_cast<SQLUSMALLINT>(i + 1), values[i], bindings[i], habits, slots[i]);
     }
     const SQLRETURN rc = SQLExecute(statement);
     check(rc, SQL_HANDLE_STMT, statement);
     if (rc == SQL_NO_DATA) {
         return {};
     }
-    return readResult(statement);
+    return readResult(statement, habits);
+}
+
+namespace {
+
+// A value as the text a parameter array carries; nothing for a Null.
+std::optional<std::string> arrayText(const engine::BoundValue& value, const DriverHabits& habits) {
+    if (std::holds_alternative<std::monostate>(value)) {
+        return std::nullopt;
+    }
+    if (const auto* whole = std::get_if<long long>(&value)) {
+        return std::to_string(*whole);
+    }
+    if (const auto* real = std::get_if<double>(&value)) {
+        if (habits.doublesAsShortestText) {
+            return shortestText(*real);
+        }
+        std::array<char, 32> buffer{};
+        const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), *real,
+                                          std::chars_format::general, 17);
+        return std::string(buffer.data(), result.ptr);
+    }
+    return std::get<std::string>(value);
+}
+
+SQLSMALLINT arraySqlType(SqlBinding binding) {
+    switch (binding) {
+        case SqlBinding::Number:
+            return SQL_NUMERIC;
+        case SqlBinding::Timestamp:
+            return SQL_TYPE_TIMESTAMP;
+        case SqlBinding::Text:
+            break;
+    }
+    return SQL_VARCHAR;
+}
+
+/// One parameter's column of values: fixed-width texts side by side, and their lengths.
+struct ParameterColumn {
+    std::size_t width = 1;
+    std::vector<char> texts;
+    std::vector<SQLLEN> lengths;
+};
+
+/// Puts the statement back to one row of parameters however the run ends.
+struct ArrayReset {
+    SQLHSTMT statement;
+    ~ArrayReset() {
+        SQLFreeStmt(statement, SQL_CLOSE);
+        SQLFreeStmt(statement, SQL_RESET_PARAMS);
+        SQLSetStmtAttr(statement, SQL_ATTR_PARAMSET_SIZE, reinterpret_cast<SQLPOINTER>(1), 0);
+        SQLSetStmtAttr(statement, SQL_ATTR_PARAM_STATUS_PTR, nullptr, 0);
+    }
+};
+
+}  // namespace
+
+void executeArray(void* statement, const std::vector<std::vector<engine::BoundValue>>& rows,
+                  const std::vector<SqlBinding>& bindings, const DriverHabits& habits) {
+    const std::size_t count = rows.size();
+    // Outlives the reset below, which unhooks it from the statement.
+    std::vector<SQLUSMALLINT> statuses(count, SQL_PARAM_UNUSED);
+    const ArrayReset reset{statement};
+    std::vector<ParameterColumn> columns(bindings.size());
+    std::vector<std::vector<std::optional<std::string>>> texts(bindings.size());
+    for (std::size_t c = 0; c < bindings.size(); ++c) {
+        texts[c].reserve(count);
+        for (const auto& row : rows) {
+            texts[c].push_back(arrayText(row[c], habits));
+            if (texts[c].back()) {
+                columns[c].width = std::max(columns[c].width, texts[c].back()->size() + 1);
+            }
+        }
+    }
+    check(SQLSetStmtAttr(statement, SQL_ATTR_PARAM_BIND_TYPE,
+                         reinterpret_cast<SQLPOINTER>(SQL_PARAM_BIND_BY_COLUMN), 0),
+          SQL_HANDLE_STMT, statement);
+    check(SQLSetStmtAttr(statement, SQL_ATTR_PARAMSET_SIZE, reinterpret_cast<SQLPOINTER>(count), 0),
+          SQL_HANDLE_STMT, statement);
+    for (std::size_t c = 0; c < columns.size(); ++c) {
+        ParameterColumn& column = columns[c];
+        column.texts.assign(column.width * count, '\0');
+        column.lengths.assign(count, SQL_NULL_DATA);
+        for (std::size_t r = 0; r < count; ++r) {
+            if (const std::optional<std::string>& text = texts[c][r]) {
+                std::copy(text->begin(), text->end(), column.texts.begin() + r * column.width);
+                column.lengths[r] = static_cast<SQLLEN>(text->size());
+            }
+        }
+        check(SQLBindParameter(statement, static_cast<SQLUSMALLINT>(c + 1), SQL_PARAM_INPUT,
+                               SQL_C_CHAR, arraySqlType(bindings[c]), column.width - 1, 0,
+                               column.texts.data(), static_cast<SQLLEN>(column.width),
+                               column.lengths.data()),
+              SQL_HANDLE_STMT, statement);
+    }
+    check(SQLSetStmtAttr(statement, SQL_ATTR_PARAM_STATUS_PTR, statuses.data(), 0), SQL_HANDLE_STMT,
+          statement);
+    check(SQLExecute(statement), SQL_HANDLE_STMT, statement);
+    // A driver may report a failed row only in its status, with the execute itself "with info".
+    if (std::find(statuses.begin(), statuses.end(), SQL_PARAM_ERROR) != statuses.end()) {
+        throw errorFrom(SQL_HANDLE_STMT, statement, err::StoreError, {});
+    }
 }
 
 std::vector<std::vector<Variant>> queryPrepared(void* statement,
@@ -191,7 +359,7 @@ std::vector<std::vector<Variant>> queryPrepared(void* statement,
     std::vector<BoundParameter> slots(texts.size());
     for (std::size_t i = 0; i < texts.size(); ++i) {
         bind(statement, static_cast<SQLUSMALLINT>(i + 1), engine::BoundValue(texts[i]),
-             SqlBinding::Text, slots[i]);
+             SqlBinding::Text, DriverHabits{}, slots[i]);
     }
     const SQLRETURN rc = SQLExecute(statement);
     check(rc, SQL_HANDLE_STMT, statement);
@@ -201,7 +369,7 @@ std::vector<std::vector<Variant>> queryPrepared(void* statement,
     return fetchRows(statement, 0, nullptr);
 }
 
-ResultTable executeDirect(void* statement, const std::string& sql) {
+ResultTable executeDirect(void* statement, const std::string& sql, const DriverHabits& habits) {
     const SQLRETURN rc =
         SQLExecDirect(statement, reinterpret_cast<SQLCHAR*>(const_cast<char*>(sql.c_str())),
                       static_cast<SQLINTEGER>(sql.size()));
@@ -209,7 +377,7 @@ ResultTable executeDirect(void* statement, const std::string& sql) {
     if (rc == SQL_NO_DATA) {
         return {};
     }
-    return readResult(statement);
+    return readResult(statement, habits);
 }
 
 std::vector<std::vector<Variant>> fetchTextRows(void* statement) {

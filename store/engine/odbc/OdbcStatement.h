@@ -22,10 +22,29 @@ enum class SqlBinding {
     Timestamp,
 };
 
+/// \brief How one database system's driver is best spoken to; its rules decide.
+struct DriverHabits {
+    /// A result column's values are read by the driver's concise SQL type; otherwise by the type
+    /// name it reports (a SQLite file, whose declared type names are what decides there).
+    bool familiesFromSqlType = false;
+    /// A double goes as the shortest decimal text that reads back as the same double, so that an
+    /// exact-decimal column stores 6102.05 and not the double's 17-digit neighbour.
+    bool doublesAsShortestText = false;
+    /// Rows of parameters go to the driver as arrays in one execute (the server receives them
+    /// in a few round trips instead of one per row).
+    bool bindsParameterArrays = false;
+};
+
 /// \brief Binds values (each as its binding says) to the prepared statement, runs it and reads
 /// its result. The statement is closed and its parameters reset however the run ends.
 ResultTable executePrepared(void* statement, const std::vector<engine::BoundValue>& values,
-                            const std::vector<SqlBinding>& bindings);
+                            const std::vector<SqlBinding>& bindings, const DriverHabits& habits);
+
+/// \brief Binds every row of values as parameter arrays (each value as text, Null as Null; each
+/// column's SQL type as its binding says) and runs the prepared statement once for all rows.
+/// The statement is closed and its parameters and array size reset however the run ends.
+void executeArray(void* statement, const std::vector<std::vector<engine::BoundValue>>& rows,
+                  const std::vector<SqlBinding>& bindings, const DriverHabits& habits);
 
 /// \brief Binds texts to the prepared query's placeholders, runs it and reads every row, each
 /// value as text (Null as Null). The statement is closed and its parameters reset afterwards.
@@ -33,7 +52,7 @@ std::vector<std::vector<Variant>> queryPrepared(void* statement,
                                                 const std::vector<std::string>& texts);
 
 /// \brief Runs sql on a fresh statement and reads its result.
-ResultTable executeDirect(void* statement, const std::string& sql);
+ResultTable executeDirect(void* statement, const std::string& sql, const DriverHabits& habits);
 
 /// \brief Every remaining row of the statement's result, each value as text (Null as Null).
 std::vector<std::vector<Variant>> fetchTextRows(void* statement);

@@ -1,5 +1,6 @@
 #include "engine/odbc/PostgresRules.h"
 
+#include "engine/common/StoreBusy.h"
 #include "engine/common/TableDefinition.h"
 #include "engine/odbc/CatalogColumns.h"
 #include "engine/odbc/NameSpellings.h"
@@ -31,9 +32,42 @@ dialect::Target PostgresRules::dialect() const {
     return dialect::Target::PostgreSQL;
 }
 
+// NOTE: psqlODBC names an extension's type (citext) "unknown", so a type name decides nothing;
+// the concise SQL type it reports for the column does. Its own writing of a bound double keeps
+// 17 digits, which an exact numeric column stores as they are: a double goes as its shortest text.
 void PostgresRules::connected(OdbcConnection& connection) {
-    const auto current = connection.query("select current_schema()");
+    connection.setHabits(DriverHabits{
+        .familiesFromSqlType = true, .doublesAsShortestText = true, .bindsParameterArrays = true});
+    // Another desk's table lock is waited for as long as the embedded store waits for a writer.
+    connection.direct("SET lock_timeout = " + std::to_string(engine::kStoreBusyTimeoutMs));
+    // Text goes as UTF-8 whatever the desk's locale told the driver; the server converts it to
+    // the database's encoding or refuses what that cannot hold, with its reason.
+    connection.direct("SET client_encoding TO 'UTF8'");
+    const auto current = connection.query(
+        "select current_schema(), pg_encoding_to_char(encoding) from pg_database where datname = "
+        "current_database()");
     m_schema = current.empty() ? std::string() : textOf(current.front()[0]);
+    m_encoding = current.empty() ? std::string() : textOf(current.front()[1]);
+}
+
+// NOTE: a server restart (or an administrator ending the session) leaves the kept connection
+// looking sound until it is used: one trivial statement finds out before a caller's first one.
+std::string PostgresRules::textUnfitness() const {
+    if (m_encoding.empty() || equalsIgnoringCase(m_encoding, "UTF8")) {
+        return {};
+    }
+    return "the database's encoding is " + m_encoding +
+           ", which cannot hold every text; create the database as UTF8 (createdb "
+           "--encoding=UTF8 --template=template0 ...) and run --create-schema there";
+}
+
+bool PostgresRules::stillConnected(OdbcConnection& connection) const {
+    try {
+        connection.direct("SELECT 1");
+        return true;
+    } catch (const RuntimeError&) {
+        return false;
+    }
 }
 
 void PostgresRules::beginWrite(OdbcConnection& connection) const {
@@ -75,14 +109,20 @@ SqlBinding PostgresRules::bindingFor(engine::ColumnKind kind) const {
 }
 
 // NOTE: a new serial is the largest one plus 1; on a server, the read and the insert that follows
-// must not interleave with another desk's. Inside a write transaction the table is locked against
-// other writers (readers go on) until the transaction ends.
-std::optional<SerialLock> PostgresRules::lockBeforeSerial(std::string_view accessSql) const {
+// must not interleave with another desk's. A table emptied inside a write transaction is being
+// written afresh (Calculate's rewrite of EMI): another desk's rewrite must wait until this one,
+// and its read-back, are committed, or the table ends up holding both. Inside a write transaction
+// the table is locked against other writers (readers go on) until the transaction ends; a desk
+// kept waiting longer than the lock timeout set at connect gets the store's busy error.
+std::optional<TableLock> PostgresRules::lockBefore(std::string_view accessSql) const {
     std::optional<std::string> table = serialQueryTable(accessSql);
+    if (!table) {
+        table = emptiedTable(accessSql);
+    }
     if (!table) {
         return std::nullopt;
     }
-    return SerialLock{*table, "LOCK TABLE " + *table + " IN EXCLUSIVE MODE"};
+    return TableLock{*table, "LOCK TABLE " + *table + " IN EXCLUSIVE MODE"};
 }
 
 // NOTE: PostgreSQL converts the stored values itself; numbers and dates convert through the

@@ -22,7 +22,8 @@ enum class ValueFamily {
     Unknown,
 };
 
-/// \brief The family of a column from its declared or reported type name.
+/// \brief The family of a column from its declared type name (a SQLite file, where the declared
+/// name is what decides a column's affinity).
 ValueFamily familyOfTypeName(std::string_view typeName);
 
 /// \brief The value of a non-Null column given as text.

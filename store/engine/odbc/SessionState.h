@@ -16,10 +16,14 @@ namespace quillet::odbc {
 struct OdbcSession::Impl {
     /// The data source and credentials it was opened with: idle sessions are reused by it.
     std::string key;
+    /// The data source as the caller named it, for messages.
+    std::string dataSource;
     std::unique_ptr<OdbcConnection> connection;
     std::unique_ptr<DatabaseRules> rules;
     std::string dbms;
     bool inTransaction = false;
+    /// A statement has run in the open write transaction (the driver has begun it on the server).
+    bool ranInTransaction = false;
     /// Tables locked in the open write transaction.
     std::set<std::string> lockedTables;
     engine::ColumnKindCache columns;

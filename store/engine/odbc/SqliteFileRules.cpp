@@ -15,6 +15,11 @@ void SqliteFileRules::connected(OdbcConnection& /*connection*/) {}
 // NOTE: the SQLite driver's manual-commit mode opens a deferred transaction, in which two writers
 // that both read first deadlock when they write; an immediate one takes the write lock at once,
 // as the embedded store does.
+// A file opened once stays reachable.
+bool SqliteFileRules::stillConnected(OdbcConnection& /*connection*/) const {
+    return true;
+}
+
 void SqliteFileRules::beginWrite(OdbcConnection& connection) const {
     connection.direct("BEGIN IMMEDIATE");
 }
@@ -34,7 +39,7 @@ SqlBinding SqliteFileRules::bindingFor(engine::ColumnKind kind) const {
 }
 
 // The write lock taken as the transaction began already keeps every other writer out.
-std::optional<SerialLock> SqliteFileRules::lockBeforeSerial(std::string_view /*accessSql*/) const {
+std::optional<TableLock> SqliteFileRules::lockBefore(std::string_view /*accessSql*/) const {
     return std::nullopt;
 }
 

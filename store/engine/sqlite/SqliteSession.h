@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "engine/Session.h"
+#include "engine/common/StoreBusy.h"
 
 namespace quillet::sqlite {
 
@@ -17,12 +18,9 @@ namespace quillet::sqlite {
 class SqliteSession final : public Session {
 public:
     /// How long a statement waits for another connection's write lock before it fails.
-    static constexpr int kBusyTimeoutMs = 5000;
+    static constexpr int kBusyTimeoutMs = engine::kStoreBusyTimeoutMs;
     /// What a statement reports when it gave up waiting for that lock: it changed nothing.
-    static constexpr std::string_view kBusyDescription =
-        "The store is busy: another program has been writing to it for longer than Quillet "
-        "waits (5 seconds). Nothing was changed; try again once that program has finished.";
-    static_assert(kBusyTimeoutMs == 5000, "kBusyDescription names the busy timeout");
+    static constexpr std::string_view kBusyDescription = engine::kStoreBusyDescription;
 
     /// \brief Opens the database file, creating it when missing. When it holds no tables yet,
     /// runs schemaForNewStore (semicolon-separated statements in the engine's own dialect) in one

@@ -11,6 +11,7 @@
 #include "engine/sqlite/SqliteSession.h"
 #include "engine/sqlite/StoreKeeper.h"
 #include "run/ScheduleStoreRun.h"
+#include "support/DeskCalculation.h"
 #include "support/StoreAccess.h"
 #include "support/TempStore.h"
 
@@ -130,6 +131,11 @@ TEST_F(StoreUpkeep, AStoreHeldByAnotherWriterIsReportedBusyAndKeepsItsSchedule) 
     ASSERT_FALSE(store.shown().empty());
     EXPECT_EQ(store.shown().front().prompt, sqlite::SqliteSession::kBusyDescription);
     EXPECT_EQ(countRows("EMI"), 12);
+}
+
+TEST_F(StoreUpkeep, TwoDesksCalculatingAtOnceEachSeeTheirOwnLoanAndLeaveOneWholeSchedule) {
+    countRows("EMI");  // the store exists before the desks race to it
+    expectDesksTakeTurns(20);
 }
 
 }  // namespace

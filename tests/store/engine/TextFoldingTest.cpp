@@ -7,8 +7,8 @@
 #include <cstdio>
 #include <memory>
 
-#include "store/engine/EngineContract.h"
 #include "engine/sqlite/TextFolding.h"
+#include "store/engine/EngineContract.h"
 #include "support/StoreAccess.h"
 
 namespace quillet::testing {
