@@ -7,8 +7,8 @@
 
 #include "adapters/QtMessageBoxes.h"
 #include "gui/Form1.h"
-#include "render/QuietStartup.h"
 #include "gui/WindowCommandLine.h"
+#include "render/QuietStartup.h"
 #include "ui/MessageBox.h"
 
 int main(int argc, char** argv) {

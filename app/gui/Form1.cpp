@@ -14,9 +14,9 @@
 #include <string>
 #include <utility>
 
+#include "adapters/BusyCursor.h"
 #include "adapters/Twips.h"
 #include "gui/Appearance.h"
-#include "adapters/BusyCursor.h"
 #include "gui/GridCopy.h"
 #include "gui/ReportMenu.h"
 #include "gui/WindowAccessibility.h"

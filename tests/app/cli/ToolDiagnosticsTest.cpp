@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "cli/ScheduleTool.h"
 #include "app/cli/ToolProcess.h"
+#include "cli/ScheduleTool.h"
 #include "support/TempStore.h"
 
 namespace quillet::testing {

@@ -5,9 +5,9 @@
 #include <QTimer>
 #include <optional>
 
-#include "app/gui/WindowFixture.h"
 #include "adapters/BusyCursor.h"
 #include "adapters/QtMessageBoxes.h"
+#include "app/gui/WindowFixture.h"
 
 namespace quillet::testing {
 namespace {

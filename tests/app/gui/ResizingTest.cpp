@@ -3,8 +3,8 @@
 
 #include <QLabel>
 
-#include "app/gui/WindowFixture.h"
 #include "adapters/Twips.h"
+#include "app/gui/WindowFixture.h"
 
 namespace quillet::testing {
 namespace {

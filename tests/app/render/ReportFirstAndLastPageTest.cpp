@@ -6,10 +6,10 @@
 #include <regex>
 #include <string>
 
-#include "support/ReportFixture.h"
 #include "render/ReportExport.h"
 #include "report/ReportNumbers.h"
 #include "runtime/Numbers.h"
+#include "support/ReportFixture.h"
 
 namespace quillet::testing {
 namespace {
