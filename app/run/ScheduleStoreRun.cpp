@@ -6,6 +6,7 @@
 #include "OperationFrame.h"
 #include "VekClass.h"
 #include "engine/CommittingTransaction.h"
+#include "run/ScheduleRowWriter.h"
 #include "schedule/ScheduleTexts.h"
 #include "ui/MessageBox.h"
 
@@ -47,19 +48,15 @@ ScheduleRunOutcome runScheduleToStore(const ScheduleInputs& inputs, const Schedu
                 outcome.roundTo = computation->roundTo();
                 outcome.roundToRead = true;
             });
-            std::string statement;
             const int months = computation ? computation->monthCount() : 0;
+            std::optional<ScheduleRowWriter> rows;
             for (int i = 1; i <= months && !frame.jumped(); ++i) {
                 frame.step([&] {
                     const ScheduleRow row = computation->step(static_cast<std::int16_t>(i));
-                    if (vek.Rs->State() == kStateOpen) {
-                        vek.Rs->Close();
+                    if (!rows) {
+                        rows.emplace(vek, *computation);
                     }
-                    statement.clear();
-                    appendInsertStatement(statement, *computation, row);
-                    vek.str = statement;
-                    vek.Rs->Open(statement, vek.Con.shared(), kOpenKeyset, kLockReadOnly,
-                                 kCmdUnspecified);
+                    rows->write(row, i == months);
                 });
             }
             frame.step([&] {

@@ -7,6 +7,8 @@
 #include <optional>
 #include <string>
 
+#include "runtime/RuntimeError.h"
+
 #include "runtime/Date.h"
 
 namespace quillet {
@@ -52,6 +54,10 @@ public:
     std::string rounded(double x) const;
     /// Appends R(x) to out.
     void appendRounded(std::string& out, double x) const;
+    /// \brief The value R(x) reads back as, when R(x) is a plain decimal of at most 15 digits
+    /// (every figure of an ordinary schedule); nullopt for the other forms (exponent form, more
+    /// digits), whose text is the value stored. Raises the rounding's errors as R(x) does.
+    std::optional<double> roundedValue(double x) const;
     /// The date text of a row: dd/Mmm/yyyy.
     static std::string dateText(const Date& d);
 
@@ -63,10 +69,15 @@ public:
     double roundTo() const { return m_roundTo; }
 
 private:
-    /// RoundTo made whole (halves to even); error 5 when negative.
+    /// RoundTo made whole (halves to even); error 5 when negative, 6 beyond 32767.
     int decimals() const;
 
     double m_roundTo = 0;
+    // Fixed for the run, so worked out once at the start: the decimals, 10^decimals, or the
+    // error rounding raises (only when something is rounded, so it is kept until then).
+    int m_decimals = 0;
+    double m_scale = 1;
+    std::optional<RuntimeError> m_decimalsFailure;
     std::int16_t m_monthCount = 0;
     std::string m_amountText;
     std::string m_rateText;
@@ -76,7 +87,6 @@ private:
     double m_remaining = 0;
     Date m_date;
     std::optional<double> m_instalment;
-    ScheduleRow m_previous;
 };
 
 }  // namespace quillet

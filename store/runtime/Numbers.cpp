@@ -238,6 +238,10 @@ void appendGeneral(std::string& out, double x) {
 }
 
 void appendRoundedGeneral(std::string& out, double x, int decimals) {
+    appendRoundedGeneral(out, x, decimals, std::pow(10.0, decimals));
+}
+
+void appendRoundedGeneral(std::string& out, double x, int decimals, double scale) {
     if (decimals < 0) {
         throw RuntimeError::invalidProcedureCall();
     }
@@ -245,7 +249,6 @@ void appendRoundedGeneral(std::string& out, double x, int decimals) {
         appendGeneral(out, roundHalfEven(x, decimals));
         return;
     }
-    const double scale = std::pow(10.0, decimals);
     const double scaled = x * scale;
     if (!(std::fabs(scaled) < 1e15)) {
         appendGeneral(out, roundHalfEven(x, decimals));

@@ -43,5 +43,7 @@ void appendGeneral(std::string& out, double x);
 /// Appends formatGeneral(roundHalfEven(x, decimals)) to out, without going through a decimal
 /// conversion of the double where the rounded value's digits are already known.
 void appendRoundedGeneral(std::string& out, double x, int decimals);
+/// The same with scale = std::pow(10, decimals) worked out once by a caller rounding many values.
+void appendRoundedGeneral(std::string& out, double x, int decimals, double scale);
 
 }  // namespace quillet
