@@ -25,6 +25,7 @@
 
 #include "GridRefreshHooks.h"
 #include "PairedRatio.h"
+#include "PlainSchedule.h"
 #include "VekClass.h"
 #include "engine/Connection.h"
 #include "engine/Recordset.h"
@@ -104,64 +105,10 @@ sqlite3* openLimit(const std::string& file) {
     return db;
 }
 
-// The plain limit's schedule: the figures of one month, rounded, and its date as yyyy-mm-dd.
-struct PlainMonth {
-    double opening, interest, principal, closing;
-    char date[11];
-};
-
-int plainDaysIn(int year, int month) {
-    static const int days[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-    return month == 2 && leap ? 29 : days[month - 1];
-}
-
-// The same inputs as inputsFor: 1,000,000 at 6% a year from 1 Jan 2024, 2 decimals.
-class PlainSchedule {
-public:
-    explicit PlainSchedule(int months) : m_months(months) {}
-    int months() const { return m_months; }
-    // Month i (1, 2, ... in order).
-    void step(int i, PlainMonth& out) {
-        if (i > 1) {
-            m_balance = m_closing;
-            m_left -= 1;
-            if (++m_month > 12) {
-                m_month = 1;
-                ++m_year;
-            }
-        }
-        const double r = (6 * 0.01) / 12;
-        const double instalment = r * m_balance / (1 - std::pow(1 + r, -m_left));
-        const double interest = m_balance * r;
-        const double principal = instalment - interest;
-        m_closing = m_balance - principal;
-        out.opening = rounded(m_balance);
-        out.interest = rounded(interest);
-        out.principal = rounded(principal);
-        out.closing = rounded(m_closing);
-        const int day = std::min(m_day, plainDaysIn(m_year, m_month));
-        const int digits[] = {m_year / 1000, m_year / 100 % 10, m_year / 10 % 10, m_year % 10,
-                              m_month / 10,  m_month % 10,      day / 10,         day % 10};
-        const int at[] = {0, 1, 2, 3, 5, 6, 8, 9};
-        for (int k = 0; k < 8; ++k) {
-            out.date[at[k]] = static_cast<char>('0' + digits[k]);
-        }
-        out.date[4] = out.date[7] = '-';
-        out.date[10] = '\0';
-    }
-
-private:
-    // Halves to even: the default rounding mode of nearbyint.
-    double rounded(double x) const { return std::nearbyint(x * m_scale) / m_scale; }
-
-    int m_months;
-    double m_scale = std::pow(10.0, 2);
-    double m_balance = 1000000;
-    double m_closing = 0;
-    double m_left = static_cast<double>(m_months);
-    int m_year = 2024, m_month = 1, m_day = 1;
-};
+// volatile: read at run time, as a program reads its inputs.
+volatile double g_amount = 1000000;
+volatile double g_rate = 6;
+volatile int g_decimals = 2;
 
 long limitCalculate(const std::string& file, int months) {
     sqlite3* db = openLimit(file);
@@ -169,16 +116,18 @@ long limitCalculate(const std::string& file, int months) {
     sqlite3_stmt* insert = nullptr;
     must(sqlite3_prepare_v2(db, "INSERT INTO EMI VALUES (?, ?, ?, ?, ?, ?)", -1, &insert, nullptr),
          db);
-    PlainSchedule schedule(months);
-    PlainMonth month{};
+    quillet::bench::PlainSchedule schedule(g_amount, g_rate, months, g_decimals, 2024, 1, 1);
+    quillet::bench::PlainMonth month{};
+    char date[10];
     for (int i = 1; i <= schedule.months(); ++i) {
         schedule.step(i, month);
+        quillet::bench::writeIsoDate(month, date);
         sqlite3_bind_int(insert, 1, i);
         sqlite3_bind_double(insert, 2, month.opening);
         sqlite3_bind_double(insert, 3, month.interest);
         sqlite3_bind_double(insert, 4, month.principal);
         sqlite3_bind_double(insert, 5, month.closing);
-        sqlite3_bind_text(insert, 6, month.date, 10, SQLITE_STATIC);
+        sqlite3_bind_text(insert, 6, date, 10, SQLITE_STATIC);
         must(sqlite3_step(insert), db);
         sqlite3_reset(insert);
     }

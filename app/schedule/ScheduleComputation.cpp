@@ -18,9 +18,13 @@ double numberFrom(const std::string& text) {
     return *value;
 }
 
-void requireFinite(double x) {
-    if (!std::isfinite(x)) {
-        throw RuntimeError::overflow();
+[[noreturn]] void overflow() {
+    throw RuntimeError::overflow();
+}
+
+inline void requireFinite(double x) {
+    if (!std::isfinite(x)) [[unlikely]] {
+        overflow();
     }
 }
 
@@ -42,6 +46,7 @@ ScheduleComputation::ScheduleComputation(const ScheduleInputs& inputs)
         m_decimals = n;
         // The same double as std::pow(10, n) taken for each value: the result is the same.
         m_scale = std::pow(10.0, n);
+        m_plainDecimals = n >= 1 && n <= 4;
     } catch (const RuntimeError& failure) {
         m_decimalsFailure = failure;
     }
@@ -67,9 +72,11 @@ ScheduleRow ScheduleComputation::step(std::int16_t i) {
         m_date = addMonths(m_date, 1);
     }
     if (i == 1) {
-        m_annualRate = numberFrom(m_rateText);  // the text never changes: read it once
+        // The text never changes: read it, and work out the monthly rate, once.
+        m_annualRate = numberFrom(m_rateText);
+        m_monthlyRate = (m_annualRate * 0.01) / 12;
     }
-    const double r = (m_annualRate * 0.01) / 12;
+    const double r = m_monthlyRate;
     const double balance = i == 1 ? numberFrom(m_amountText) : m_balance;
     const double n = m_remaining;
 
@@ -107,7 +114,7 @@ void ScheduleComputation::appendRounded(std::string& out, double x) const {
     appendRoundedGeneral(out, x, decimals(), m_scale);
 }
 
-std::optional<double> ScheduleComputation::roundedValue(double x) const {
+std::optional<double> ScheduleComputation::roundedValueOtherwise(double x) const {
     // The general form of these values is a plain decimal; the cases below are exactly those
     // appendRoundedGeneral writes as k's digits with the point put back, and that text reads back
     // as k / 10^d, the correctly rounded quotient computed here.

@@ -140,20 +140,6 @@ bool numberLiteralOverflows(std::string_view literal) {
     return !parseNumber(literal).has_value();
 }
 
-double roundToWholeHalfEven(double x) {
-    // NOTE: std::round sends halves away from zero and nearbyint depends on the process's
-    // rounding mode; the classic runtime always sends exact halves to the even neighbour.
-    const double lower = std::floor(x);
-    const double diff = x - lower;
-    if (diff > 0.5) {
-        return lower + 1.0;
-    }
-    if (diff < 0.5) {
-        return lower;
-    }
-    return std::fmod(lower, 2.0) == 0.0 ? lower : lower + 1.0;
-}
-
 double roundHalfEven(double x, int decimals) {
     if (decimals < 0) {
         throw RuntimeError::invalidProcedureCall();
