@@ -8,16 +8,13 @@
 #include "VekClass.h"
 #include "engine/CommittingTransaction.h"
 #include "engine/Recordset.h"
+#include "run/ScheduleRowWriter.h"
 #include "schedule/ScheduleTexts.h"
 #include "ui/MessageBox.h"
 
 namespace quillet {
 
 namespace {
-
-// Rows sent to the store in one go: an office server then takes a schedule in a few round trips
-// instead of one (or two) per month.
-constexpr std::size_t kRowsPerBatch = 1000;
 
 void report(const std::string& description) {
     MsgBox(description, vbOKOnly, kApplicationTitle);
@@ -62,51 +59,31 @@ ScheduleRunOutcome runScheduleToStore(const ScheduleInputs& inputs, const Schedu
                 outcome.roundTo = computation->roundTo();
                 outcome.roundToRead = true;
             });
-            // The rows go to the store in batches, with the outcome of one statement per month:
-            // a failing row leaves the rows before it written and str holding its statement; a
-            // month that cannot be computed has the rows before it written first.
-            std::vector<std::string> pending;
-            pending.reserve(kRowsPerBatch);
-            auto writePending = [&] {
-                if (pending.empty()) {
-                    return;
-                }
-                std::size_t ran = 0;
-                try {
-                    vek.Con->ExecuteBatch(pending, ran);
-                } catch (...) {
-                    if (ran < pending.size()) {
-                        vek.str = pending[ran];
-                    }
-                    pending.clear();
-                    throw;
-                }
-                pending.clear();
-            };
-            std::string statement;
             const int months = computation ? computation->monthCount() : 0;
+            std::optional<ScheduleRowWriter> rows;
             for (int i = 1; i <= months && !frame.jumped(); ++i) {
                 frame.step([&] {
                     std::optional<ScheduleRow> row;
                     try {
                         row.emplace(computation->step(static_cast<std::int16_t>(i)));
                     } catch (...) {
-                        writePending();
+                        // A month that cannot be computed has the rows before it written first.
+                        if (rows) {
+                            rows->flush();
+                        }
                         throw;
                     }
-                    if (vek.Rs->State() == kStateOpen) {
-                        vek.Rs->Close();
+                    if (!rows) {
+                        rows.emplace(vek, *computation);
                     }
-                    statement.clear();
-                    appendInsertStatement(statement, *computation, *row);
-                    vek.str = statement;
-                    pending.push_back(statement);
-                    if (pending.size() == kRowsPerBatch) {
-                        writePending();
-                    }
+                    rows->write(*row, i == months);
                 });
             }
-            frame.step(writePending);
+            frame.step([&] {
+                if (rows) {
+                    rows->flush();
+                }
+            });
             // Read inside the rewrite's own transaction: the grid and the report show this run's
             // rows even when another desk's Calculate rewrites the table the moment it commits.
             frame.step([&] {

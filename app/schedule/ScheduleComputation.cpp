@@ -18,9 +18,13 @@ double numberFrom(const std::string& text) {
     return *value;
 }
 
-void requireFinite(double x) {
-    if (!std::isfinite(x)) {
-        throw RuntimeError::overflow();
+[[noreturn]] void overflow() {
+    throw RuntimeError::overflow();
+}
+
+inline void requireFinite(double x) {
+    if (!std::isfinite(x)) [[unlikely]] {
+        overflow();
     }
 }
 
@@ -34,14 +38,25 @@ ScheduleComputation::ScheduleComputation(const ScheduleInputs& inputs)
     // The order matters: a bad decimals text fails before a bad duration.
     m_roundTo = numberFrom(inputs.decimals);
     m_monthCount = toInteger16(numberFrom(inputs.months));
+    try {
+        const int n = toInteger16(m_roundTo);
+        if (n < 0) {
+            throw RuntimeError::invalidProcedureCall();
+        }
+        m_decimals = n;
+        // The same double as std::pow(10, n) taken for each value: the result is the same.
+        m_scale = std::pow(10.0, n);
+        m_plainDecimals = n >= 1 && n <= 4;
+    } catch (const RuntimeError& failure) {
+        m_decimalsFailure = failure;
+    }
 }
 
 int ScheduleComputation::decimals() const {
-    const int n = toInteger16(m_roundTo);
-    if (n < 0) {
-        throw RuntimeError::invalidProcedureCall();
+    if (m_decimalsFailure) {
+        throw *m_decimalsFailure;
     }
-    return n;
+    return m_decimals;
 }
 
 ScheduleRow ScheduleComputation::step(std::int16_t i) {
@@ -50,18 +65,19 @@ ScheduleRow ScheduleComputation::step(std::int16_t i) {
         // only here, through the arithmetic, so a bad amount fails at the first month.
         m_remaining = numberFrom(m_monthsText);
     } else {
-        m_balance = m_previous.closingBalance;
+        // m_balance holds the last month's closing balance.
         m_remaining -= 1;
         // A day missing in the next month becomes its last day, and later months count from the
         // clamped date: 31 Jan -> 29 Feb -> 29 Mar.
         m_date = addMonths(m_date, 1);
     }
     if (i == 1) {
-        m_annualRate = numberFrom(m_rateText);  // the text never changes: read it once
+        // The text never changes: read it, and work out the monthly rate, once.
+        m_annualRate = numberFrom(m_rateText);
+        m_monthlyRate = (m_annualRate * 0.01) / 12;
     }
-    const double r = (m_annualRate * 0.01) / 12;
+    const double r = m_monthlyRate;
     const double balance = i == 1 ? numberFrom(m_amountText) : m_balance;
-    m_balance = balance;
     const double n = m_remaining;
 
     double instalment = 0;
@@ -90,12 +106,37 @@ ScheduleRow ScheduleComputation::step(std::int16_t i) {
     requireFinite(row.principal);
     requireFinite(row.closingBalance);
     m_instalment = instalment;
-    m_previous = row;
+    m_balance = row.closingBalance;
     return row;
 }
 
 void ScheduleComputation::appendRounded(std::string& out, double x) const {
-    appendRoundedGeneral(out, x, decimals());
+    appendRoundedGeneral(out, x, decimals(), m_scale);
+}
+
+std::optional<double> ScheduleComputation::roundedValueOtherwise(double x) const {
+    // The general form of these values is a plain decimal; the cases below are exactly those
+    // appendRoundedGeneral writes as k's digits with the point put back, and that text reads back
+    // as k / 10^d, the correctly rounded quotient computed here.
+    constexpr double kFifteenDigits = 1e15;
+    const int d = decimals();
+    if (!std::isfinite(x) || d > 15) {
+        return std::nullopt;
+    }
+    if (d == 0) {
+        const double whole = roundToWholeHalfEven(x);
+        return std::fabs(whole) < kFifteenDigits ? std::optional<double>(whole) : std::nullopt;
+    }
+    const double scaled = x * m_scale;
+    if (!(std::fabs(scaled) < kFifteenDigits)) {
+        return std::nullopt;
+    }
+    const double k = roundToWholeHalfEven(scaled);
+    // Below 1E-04 the general form is the exponent form.
+    if (k != 0 && d > 4 && std::fabs(k) < std::pow(10.0, d - 4)) {
+        return std::nullopt;
+    }
+    return k / m_scale;
 }
 
 std::string ScheduleComputation::rounded(double x) const {

@@ -3,9 +3,13 @@
 /// \brief The arithmetic of one calculation: how the texts of the input boxes and the start date
 /// become the monthly instalment and the month-by-month repayment schedule.
 
+#include <cmath>
 #include <cstdint>
 #include <optional>
 #include <string>
+
+#include "runtime/Numbers.h"
+#include "runtime/RuntimeError.h"
 
 #include "runtime/Date.h"
 
@@ -52,6 +56,22 @@ public:
     std::string rounded(double x) const;
     /// Appends R(x) to out.
     void appendRounded(std::string& out, double x) const;
+    /// \brief The value R(x) reads back as, when R(x) is a plain decimal of at most 15 digits
+    /// (every figure of an ordinary schedule); nullopt for the other forms (exponent form, more
+    /// digits), whose text is the value stored. Raises the rounding's errors as R(x) does.
+    std::optional<double> roundedValue(double x) const {
+        // Inline for the common case (a few decimals, an ordinary figure) as the run rounds
+        // four figures a month; the other cases are decided out of line.
+        if (m_plainDecimals) {
+            const double scaled = x * m_scale;
+            if (std::fabs(scaled) < 1e15) {
+                // k / 10^d is the correctly rounded quotient that k's digits with the point put
+                // back read as.
+                return roundToWholeHalfEven(scaled) / m_scale;
+            }
+        }
+        return roundedValueOtherwise(x);
+    }
     /// The date text of a row: dd/Mmm/yyyy.
     static std::string dateText(const Date& d);
 
@@ -63,20 +83,29 @@ public:
     double roundTo() const { return m_roundTo; }
 
 private:
-    /// RoundTo made whole (halves to even); error 5 when negative.
+    std::optional<double> roundedValueOtherwise(double x) const;
+    /// RoundTo made whole (halves to even); error 5 when negative, 6 beyond 32767.
     int decimals() const;
 
     double m_roundTo = 0;
+    // Fixed for the run, so worked out once at the start: the decimals, 10^decimals, or the
+    // error rounding raises (only when something is rounded, so it is kept until then).
+    int m_decimals = 0;
+    double m_scale = 1;
+    std::optional<RuntimeError> m_decimalsFailure;
+    // 1 to 4 decimals read without error: every rounded figure below 10^15 / 10^d is then written
+    // as a plain decimal (the exponent form starts below 1E-04).
+    bool m_plainDecimals = false;
     std::int16_t m_monthCount = 0;
     std::string m_amountText;
     std::string m_rateText;
     std::string m_monthsText;
     double m_annualRate = 0;
+    double m_monthlyRate = 0;
     double m_balance = 0;
     double m_remaining = 0;
     Date m_date;
     std::optional<double> m_instalment;
-    ScheduleRow m_previous;
 };
 
 }  // namespace quillet

@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <variant>
 #include <vector>
 
 #include "quillet_store_export.h"
@@ -19,6 +20,24 @@ struct ResultTable {
     std::vector<std::string> columns;
     std::vector<std::vector<Variant>> rows;
     long long rowsAffected = 0;
+};
+
+/// One value of a row given to a RowInsert: a whole number, a number, or a calendar date.
+using RowValue = std::variant<long long, double, Date>;
+
+/// \brief One insert statement prepared once and run for many rows, the rows' values given as
+/// numbers and dates instead of literals in a statement text.
+class RowInsert {
+public:
+    virtual ~RowInsert() = default;
+
+    /// \brief Writes one row: the same row, with the same stored values and types, as the
+    /// statement the insert was prepared from with these values written as its literals (a
+    /// double as the shortest text that reads back as it, a date as #dd/Mmm/yyyy#). False, with
+    /// nothing written, when a value cannot take this way (a date beyond year 9999, a value whose
+    /// column would convert it): the caller then runs the row's statement text. Raises what that
+    /// statement would raise.
+    virtual bool insert(const std::vector<RowValue>& values) = 0;
 };
 
 /// \brief One open session of an engine. Statements arrive in the Access dialect, exactly as the
@@ -48,6 +67,14 @@ public:
         for (ran = 0; ran < accessSqls.size(); ++ran) {
             execute(accessSqls[ran]);
         }
+    }
+
+    /// \brief A typed way to run statements shaped like accessSql (a single INSERT whose every
+    /// value is a literal), or null when the engine offers none for it: the caller then runs each
+    /// row's statement text through execute. accessSql itself is not run.
+    virtual std::unique_ptr<RowInsert> prepareRowInsert(std::string_view accessSql) {
+        static_cast<void>(accessSql);
+        return nullptr;
     }
 };
 

@@ -140,20 +140,6 @@ bool numberLiteralOverflows(std::string_view literal) {
     return !parseNumber(literal).has_value();
 }
 
-double roundToWholeHalfEven(double x) {
-    // NOTE: std::round sends halves away from zero and nearbyint depends on the process's
-    // rounding mode; the classic runtime always sends exact halves to the even neighbour.
-    const double lower = std::floor(x);
-    const double diff = x - lower;
-    if (diff > 0.5) {
-        return lower + 1.0;
-    }
-    if (diff < 0.5) {
-        return lower;
-    }
-    return std::fmod(lower, 2.0) == 0.0 ? lower : lower + 1.0;
-}
-
 double roundHalfEven(double x, int decimals) {
     if (decimals < 0) {
         throw RuntimeError::invalidProcedureCall();
@@ -238,6 +224,10 @@ void appendGeneral(std::string& out, double x) {
 }
 
 void appendRoundedGeneral(std::string& out, double x, int decimals) {
+    appendRoundedGeneral(out, x, decimals, std::pow(10.0, decimals));
+}
+
+void appendRoundedGeneral(std::string& out, double x, int decimals, double scale) {
     if (decimals < 0) {
         throw RuntimeError::invalidProcedureCall();
     }
@@ -245,7 +235,6 @@ void appendRoundedGeneral(std::string& out, double x, int decimals) {
         appendGeneral(out, roundHalfEven(x, decimals));
         return;
     }
-    const double scale = std::pow(10.0, decimals);
     const double scaled = x * scale;
     if (!(std::fabs(scaled) < 1e15)) {
         appendGeneral(out, roundHalfEven(x, decimals));

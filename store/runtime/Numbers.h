@@ -3,6 +3,7 @@
 /// \brief The classic BASIC number rules: the numeric test, conversions, rounding and the general
 /// number form. One grammar decides both the test and the conversion, so they never disagree.
 
+#include <cmath>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -24,8 +25,20 @@ inline bool isNumeric(std::string_view text) {
 /// the usual ones are not read at all: this is cheap enough for every literal of a statement.
 QUILLET_STORE_INTERNAL bool numberLiteralOverflows(std::string_view literal);
 
-/// Nearest whole number, exact halves to the even neighbour.
-QUILLET_STORE_INTERNAL double roundToWholeHalfEven(double x);
+/// Nearest whole number, exact halves to the even neighbour. Inline: it runs for every figure.
+inline double roundToWholeHalfEven(double x) {
+    // NOTE: std::round sends halves away from zero and nearbyint depends on the process's
+    // rounding mode; the classic runtime always sends exact halves to the even neighbour.
+    const double lower = std::floor(x);
+    const double diff = x - lower;
+    // A select rather than branches: which way a figure goes is as good as random, and a
+    // mispredicted branch per figure would cost more than the rounding itself.
+    const double nearest = lower + (diff > 0.5 ? 1.0 : 0.0);
+    if (diff == 0.5) [[unlikely]] {
+        return std::fmod(lower, 2.0) == 0.0 ? lower : lower + 1.0;
+    }
+    return nearest;
+}
 
 /// \brief Rounds to n decimals as the classic runtime does: x * 10^n rounded with halves to even,
 /// divided by 10^n. Negative n raises error 5.
@@ -44,5 +57,8 @@ QUILLET_STORE_INTERNAL void appendGeneral(std::string& out, double x);
 /// Appends formatGeneral(roundHalfEven(x, decimals)) to out, without going through a decimal
 /// conversion of the double where the rounded value's digits are already known.
 QUILLET_STORE_INTERNAL void appendRoundedGeneral(std::string& out, double x, int decimals);
+/// The same with scale = std::pow(10, decimals) worked out once by a caller rounding many values.
+QUILLET_STORE_INTERNAL void appendRoundedGeneral(std::string& out, double x, int decimals,
+                                                 double scale);
 
 }  // namespace quillet

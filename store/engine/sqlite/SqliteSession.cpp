@@ -2,7 +2,9 @@
 
 #include <sqlite3.h>
 
+#include <cmath>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -17,6 +19,7 @@
 #include "engine/sqlite/SqliteStatements.h"
 #include "engine/sqlite/StoreKeeper.h"
 #include "engine/sqlite/TextFolding.h"
+#include "runtime/Date.h"
 #include "runtime/RuntimeError.h"
 #include "runtime/Text.h"
 
@@ -299,6 +302,152 @@ void SqliteSession::rollback() {
 
 bool SqliteSession::inTransaction() const {
     return m_impl->writeTransactionOpen();
+}
+
+namespace {
+
+// NOTE: a row statement's texts cost more than its write: each number is written out as a
+// literal, the statement scanned for its shape, and the literals read back into the values they
+// started from. This binds those values directly, converted exactly as the literals would be.
+class SqliteRowInsert final : public RowInsert {
+public:
+    SqliteRowInsert(SqliteSession::Impl& impl, dialect::EngineStatement statement)
+        : m_impl(impl),
+          m_statement(std::move(statement)),
+          m_bound(m_statement.parameters.size()),
+          m_texts(m_statement.parameters.size()) {}
+
+    bool insert(const std::vector<RowValue>& values) override {
+        const auto& parameters = m_statement.parameters;
+        if (values.size() != parameters.size()) {
+            return false;
+        }
+        m_impl.beginStatement();
+        m_impl.refreshColumnKinds();
+        if (m_kindsVersion != m_impl.columns.epoch()) {
+            // First row, or another connection changed the schema since the last one.
+            m_kinds.clear();
+            for (const dialect::Parameter& parameter : parameters) {
+                m_kinds.push_back(m_impl.targetKind(parameter));
+            }
+            m_kindsVersion = m_impl.columns.epoch();
+        }
+        // Every value is converted before anything runs, so a refused value writes nothing.
+        for (std::size_t i = 0; i < values.size(); ++i) {
+            if (!convert(values[i], parameters[i].kind, m_kinds[i], m_bound[i], m_texts[i])) {
+                return false;
+            }
+        }
+        sqlite3* db = m_impl.db.get();
+        sqlite3_stmt* prepared = m_impl.statements.get(m_statement.sql);
+        // Every parameter is bound for every row: resetting is all a later use needs.
+        const struct Reset {
+            sqlite3_stmt* statement;
+            ~Reset() { sqlite3_reset(statement); }
+        } reset{prepared};
+        if (sqlite3_bind_parameter_count(prepared) != static_cast<int>(parameters.size())) {
+            throw engineFailure("The statement's values do not match its placeholders.",
+                                SQLITE_RANGE, "07002");
+        }
+        for (std::size_t i = 0; i < values.size(); ++i) {
+            const int index = static_cast<int>(i) + 1;
+            const Bound& value = m_bound[i];
+            const int rc = value.kind == Bound::Whole
+                               ? sqlite3_bind_int64(prepared, index, value.whole)
+                           : value.kind == Bound::Number
+                               ? sqlite3_bind_double(prepared, index, value.number)
+                               : sqlite3_bind_text64(prepared, index, m_texts[i].data(),
+                                                     m_texts[i].size(), SQLITE_STATIC, SQLITE_UTF8);
+            check(db, rc);
+        }
+        int rc = SQLITE_ROW;
+        while (rc == SQLITE_ROW) {
+            rc = sqlite3_step(prepared);
+        }
+        check(db, rc);
+        return true;
+    }
+
+private:
+    struct Bound {
+        enum Kind { Whole, Number, Text } kind = Whole;
+        long long whole = 0;
+        double number = 0;
+    };
+
+    // What the literal of value binds as: a whole number of at most 15 digits as an integer,
+    // any other number as a double (the engine's plain reading of a number literal), a date as
+    // its stored form yyyy-mm-dd (the literal #dd/Mmm/yyyy# read for a date column). False for a
+    // pairing the literal's general conversion would decide.
+    static bool convert(const RowValue& value, dialect::Parameter::Kind literal, ColumnKind kind,
+                        Bound& out, std::string& text) {
+        if (const auto* date = std::get_if<Date>(&value)) {
+            if (literal != dialect::Parameter::Kind::Date || kind != ColumnKind::Date ||
+                date->hasTime() || !isValidDate(date->year, date->month, date->day)) {
+                return false;
+            }
+            out.kind = Bound::Text;
+            text.resize(10);
+            const int fields[] = {date->year / 1000, date->year / 100 % 10, date->year / 10 % 10,
+                                  date->year % 10,   date->month / 10,      date->month % 10,
+                                  date->day / 10,    date->day % 10};
+            const int at[] = {0, 1, 2, 3, 5, 6, 8, 9};
+            for (std::size_t k = 0; k < 8; ++k) {
+                text[static_cast<std::size_t>(at[k])] = static_cast<char>('0' + fields[k]);
+            }
+            text[4] = text[7] = '-';
+            return true;
+        }
+        if (literal != dialect::Parameter::Kind::Number ||
+            (kind != ColumnKind::Number && kind != ColumnKind::Unknown)) {
+            return false;
+        }
+        constexpr long long kFifteenDigits = 1000000000000000LL;
+        if (const auto* whole = std::get_if<long long>(&value)) {
+            if (*whole <= -kFifteenDigits || *whole >= kFifteenDigits) {
+                return false;
+            }
+            out.kind = Bound::Whole;
+            out.whole = *whole;
+            return true;
+        }
+        const double number = std::get<double>(value);
+        if (!(std::fabs(number) < static_cast<double>(kFifteenDigits))) {
+            return false;
+        }
+        if (number == std::trunc(number)) {
+            out.kind = Bound::Whole;
+            out.whole = static_cast<long long>(number);
+        } else {
+            out.kind = Bound::Number;
+            out.number = number;
+        }
+        return true;
+    }
+
+    SqliteSession::Impl& m_impl;
+    const dialect::EngineStatement m_statement;
+    std::vector<ColumnKind> m_kinds;
+    long long m_kindsVersion = -1;
+    // Scratch kept from row to row: the converted values and the texts bound without a copy.
+    std::vector<Bound> m_bound;
+    std::vector<std::string> m_texts;
+};
+
+}  // namespace
+
+std::unique_ptr<RowInsert> SqliteSession::prepareRowInsert(std::string_view accessSql) {
+    const dialect::Translation& translation = m_impl->translations.translate(accessSql).translation;
+    if (translation.alterColumn || translation.statements.size() != 1) {
+        return nullptr;
+    }
+    const dialect::EngineStatement& statement = translation.statements.front();
+    for (const dialect::Parameter& parameter : statement.parameters) {
+        if (parameter.kind == dialect::Parameter::Kind::Text) {
+            return nullptr;
+        }
+    }
+    return std::make_unique<SqliteRowInsert>(*m_impl, statement);
 }
 
 }  // namespace quillet::sqlite

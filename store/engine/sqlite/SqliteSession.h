@@ -41,6 +41,12 @@ public:
     void rollback() override;
     bool inTransaction() const override;
 
+    /// \brief Binds each row's numbers and date directly to the statement the translation of
+    /// accessSql prepares, by the declared types of their target columns, as the literals of that
+    /// statement would be bound. Null for anything but a single statement whose every parameter
+    /// is a number or a date.
+    std::unique_ptr<RowInsert> prepareRowInsert(std::string_view accessSql) override;
+
     struct Impl;
     /// Made by open(); the state is private to the engine.
     explicit SqliteSession(std::unique_ptr<Impl> impl);

@@ -1,9 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
+#include "runtime/Numbers.h"
 #include "runtime/RuntimeError.h"
 #include "schedule/ScheduleComputation.h"
 #include "schedule/ScheduleTexts.h"
@@ -143,6 +147,41 @@ TEST(EdgeCases, HalvesAtZeroDecimalsGoToTheEvenNeighbour) {
     // The monthly rate is (rate x 0.01) / 12: at 3.75 % that lands just below the half that
     // rate / 1200 would give exactly, so the first interest is 937, not 938.
     EXPECT_EQ(runAll(inputs("300000", "3.75", "360")).lines[0].substr(0, 13), "1,300000,937,");
+}
+
+// The value the run binds for a figure is, to the last bit, what the figure's stored text reads
+// back as; it is offered only where that text is a plain decimal.
+TEST(RoundedValues, ReadBackExactlyAsTheirTextsOrAreNotOffered) {
+    const double figures[] = {0.125,       0.135,         2.5,
+                              -2.675,      1.005,         1234.5678,
+                              0.000049999, 0.00005,       987654321.98765,
+                              1e14 + 0.5,  1e15 / 3.0,    4503599627.5,
+                              -0.0,        0.0,           1e-12,
+                              7.0,         123456.789012, 99.995,
+                              -99.995,     1e300};
+    for (const char* decimals : {"0", "1", "2", "3", "4", "5", "9", "15", "16"}) {
+        const ScheduleComputation computation(inputs("1000", "6", "12", decimals));
+        for (const double x : figures) {
+            SCOPED_TRACE(std::string(decimals) + " decimals, figure " + std::to_string(x));
+            const std::string text = computation.rounded(x);
+            const std::optional<double> value = computation.roundedValue(x);
+            // An ordinary figure (a few decimals, well inside 15 digits) always takes the
+            // bound way; a text that does not read back as the rounded value never does.
+            const bool ordinary = std::fabs(x) < 1e9 && std::string_view(decimals).size() == 1 &&
+                                  decimals[0] <= '4' &&
+                                  text.find_first_of("Ee") == std::string::npos;
+            if (ordinary) {
+                EXPECT_TRUE(value.has_value()) << text;
+            }
+            if (value) {
+                const std::optional<double> read = parseNumber(text);
+                ASSERT_TRUE(read.has_value());
+                EXPECT_EQ(*value, *read) << text;
+            }
+        }
+    }
+    const ScheduleComputation negative(inputs("1000", "6", "12", "-1"));
+    EXPECT_THROW(static_cast<void>(negative.roundedValue(1.5)), RuntimeError);
 }
 
 TEST(Failures, TextsThatAreNotNumbersFailWhereTheyAreConverted) {
