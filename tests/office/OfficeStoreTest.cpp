@@ -10,6 +10,7 @@
 #include <sstream>
 
 #include "VekClass.h"
+#include "app/cli/ToolRun.h"
 #include "cli/ScheduleTool.h"
 #include "engine/DataSource.h"
 #include "store/engine/EngineContract.h"
@@ -25,19 +26,6 @@ using ::testing::Not;
 
 // Devanagari and an apostrophe in every text a family saves and finds again.
 const std::string kName = "अनिल O'Brien";
-
-struct ToolRun {
-    int status = 0;
-    std::string out;
-    std::string err;
-};
-
-ToolRun runTool(const std::vector<std::string>& args) {
-    std::ostringstream out;
-    std::ostringstream err;
-    const int status = runScheduleTool(args, out, err);
-    return {status, out.str(), err.str()};
-}
 
 class OfficeStore : public ::testing::TestWithParam<std::string> {
 protected:

@@ -10,25 +10,13 @@
 #include <string>
 #include <vector>
 
+#include "app/cli/ToolRun.h"
 #include "cli/ScheduleTool.h"
 #include "support/StoreAccess.h"
 #include "support/TempStore.h"
 
 namespace quillet::testing {
 namespace {
-
-struct ToolRun {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-ToolRun runTool(const std::vector<std::string>& args) {
-    std::ostringstream out;
-    std::ostringstream err;
-    const int status = runScheduleTool(args, out, err);
-    return {status, out.str(), err.str()};
-}
 
 std::vector<std::string> split(const std::string& text, char separator) {
     std::vector<std::string> result;

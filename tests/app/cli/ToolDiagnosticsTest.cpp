@@ -8,24 +8,12 @@
 #include <vector>
 
 #include "app/cli/ToolProcess.h"
+#include "app/cli/ToolRun.h"
 #include "cli/ScheduleTool.h"
 #include "support/TempStore.h"
 
 namespace quillet::testing {
 namespace {
-
-struct ToolRun {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-ToolRun runTool(const std::vector<std::string>& args) {
-    std::ostringstream out;
-    std::ostringstream err;
-    const int status = runScheduleTool(args, out, err);
-    return {status, out.str(), err.str()};
-}
 
 TEST(ToolDiagnostics, AFailingComputationNamesTheOptionAndTheValueGiven) {
     const struct {
