@@ -124,14 +124,14 @@ std::optional<double> ScheduleComputation::roundedValueOtherwise(double x) const
         return std::nullopt;
     }
     if (d == 0) {
-        const double whole = roundToWholeHalfEven(x);
+        const double whole = wholeHalfEven(x);
         return std::fabs(whole) < kFifteenDigits ? std::optional<double>(whole) : std::nullopt;
     }
     const double scaled = x * m_scale;
     if (!(std::fabs(scaled) < kFifteenDigits)) {
         return std::nullopt;
     }
-    const double k = roundToWholeHalfEven(scaled);
+    const double k = wholeHalfEven(scaled);
     // Below 1E-04 the general form is the exponent form.
     if (k != 0 && d > 4 && std::fabs(k) < std::pow(10.0, d - 4)) {
         return std::nullopt;

@@ -67,7 +67,7 @@ public:
             if (std::fabs(scaled) < 1e15) {
                 // k / 10^d is the correctly rounded quotient that k's digits with the point put
                 // back read as.
-                return roundToWholeHalfEven(scaled) / m_scale;
+                return wholeHalfEven(scaled) / m_scale;
             }
         }
         return roundedValueOtherwise(x);

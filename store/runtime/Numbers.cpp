@@ -140,6 +140,10 @@ bool numberLiteralOverflows(std::string_view literal) {
     return !parseNumber(literal).has_value();
 }
 
+double roundToWholeHalfEven(double x) {
+    return wholeHalfEven(x);
+}
+
 double roundHalfEven(double x, int decimals) {
     if (decimals < 0) {
         throw RuntimeError::invalidProcedureCall();
@@ -148,7 +152,7 @@ double roundHalfEven(double x, int decimals) {
         return x;
     }
     if (decimals == 0) {
-        return roundToWholeHalfEven(x);
+        return wholeHalfEven(x);
     }
     static constexpr std::array<double, 23> powers = {
         1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
@@ -160,14 +164,14 @@ double roundHalfEven(double x, int decimals) {
     if (!std::isfinite(scaled) || std::fabs(scaled) >= 4503599627370496.0) {
         return x;
     }
-    return roundToWholeHalfEven(scaled) / scale;
+    return wholeHalfEven(scaled) / scale;
 }
 
 std::int16_t toInteger16(double x) {
     if (std::isnan(x)) {
         throw RuntimeError::overflow();
     }
-    const double r = roundToWholeHalfEven(x);
+    const double r = wholeHalfEven(x);
     if (r < -32768.0 || r > 32767.0) {
         throw RuntimeError::overflow();
     }
@@ -178,7 +182,7 @@ std::int32_t toLong32(double x) {
     if (std::isnan(x)) {
         throw RuntimeError::overflow();
     }
-    const double r = roundToWholeHalfEven(x);
+    const double r = wholeHalfEven(x);
     if (r < -2147483648.0 || r > 2147483647.0) {
         throw RuntimeError::overflow();
     }
@@ -244,7 +248,7 @@ void appendRoundedGeneral(std::string& out, double x, int decimals, double scale
     // correctly rounded, and 15 significant digits survive a round trip through a double, so the
     // general form of k / 10^d is exactly k's digits with the point put back: no need to format
     // the double.
-    long long k = static_cast<long long>(roundToWholeHalfEven(scaled));
+    long long k = static_cast<long long>(wholeHalfEven(scaled));
     // Below 1E-04 the general form switches to the exponent form ("1E-05", "1.23E-05"), which
     // this digit copy does not write: k < 10^(decimals - 4) is exactly that case.
     if (k != 0 && decimals > 4 && std::llabs(k) < kPowersOfTen[decimals - 4]) {

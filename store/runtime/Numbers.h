@@ -26,7 +26,7 @@ inline bool isNumeric(std::string_view text) {
 QUILLET_STORE_INTERNAL bool numberLiteralOverflows(std::string_view literal);
 
 /// Nearest whole number, exact halves to the even neighbour. Inline: it runs for every figure.
-inline double roundToWholeHalfEven(double x) {
+inline double wholeHalfEven(double x) {
     // NOTE: std::round sends halves away from zero and nearbyint depends on the process's
     // rounding mode; the classic runtime always sends exact halves to the even neighbour.
     const double lower = std::floor(x);
@@ -39,6 +39,9 @@ inline double roundToWholeHalfEven(double x) {
     }
     return nearest;
 }
+
+/// The same as an exported function, kept for programs built against earlier versions.
+QUILLET_STORE_INTERNAL double roundToWholeHalfEven(double x);
 
 /// \brief Rounds to n decimals as the classic runtime does: x * 10^n rounded with halves to even,
 /// divided by 10^n. Negative n raises error 5.
