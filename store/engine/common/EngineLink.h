@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/common/ValueConversion.h"
 #include "runtime/RuntimeError.h"
 
 namespace quillet::engine {
@@ -26,6 +27,9 @@ public:
     /// as text (a Null as "").
     virtual std::vector<std::vector<std::string>> selectTexts(
         const std::string& sql, const std::vector<std::string>& values) = 0;
+    /// Runs exactly one statement with values bound to its "?" placeholders as what they are (a
+    /// Null, a whole number, a double or a text), so a number reaches the engine exactly.
+    virtual void runWithValues(const std::string& sql, const std::vector<BoundValue>& values) = 0;
     /// A failure of the kernel's own making, carrying the engine's native code.
     virtual RuntimeError failure(std::string description, std::string sqlState) const = 0;
 

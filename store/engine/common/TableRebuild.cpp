@@ -1,12 +1,15 @@
 #include "engine/common/TableRebuild.h"
 
+#include <charconv>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "engine/common/Names.h"
 #include "engine/common/TableDefinition.h"
+#include "engine/common/ValueConversion.h"
 #include "engine/common/WriteUnit.h"
+#include "runtime/Numbers.h"
 
 namespace quillet::engine {
 
@@ -34,6 +37,75 @@ private:
     EngineLink& m_link;
 };
 
+/// The values a column must change when its kind does: those stored in storageClasses (as the
+/// engine's typeof() names them), read as literals of kind storedAs.
+struct StoredConversion {
+    std::string_view storageClasses;
+    dialect::Parameter::Kind storedAs;
+};
+
+// NOTE: the engine keeps every value as it is when a declared type changes, but a date column
+// holds a date as ISO text and a number column holds it as its serial day count (day 0 is
+// 1899-12-30). Left alone, a serial in a date column reads as a bare number through a driver,
+// and a date altered to a number stays the text of a date.
+std::optional<StoredConversion> conversionBetween(ColumnKind from, ColumnKind to) {
+    if (from == ColumnKind::Number && to == ColumnKind::Date) {
+        return StoredConversion{"'integer', 'real'", dialect::Parameter::Kind::Number};
+    }
+    if (from == ColumnKind::Date && to == ColumnKind::Number) {
+        return StoredConversion{"'text'", dialect::Parameter::Kind::Date};
+    }
+    return std::nullopt;
+}
+
+// The stored value a text read by selectTexts stands for, typed as the engine holds it, so that
+// an equality finds exactly the rows that hold it.
+BoundValue storedValue(const std::string& storageClass, const std::string& text) {
+    if (storageClass == "integer") {
+        long long whole = 0;
+        const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), whole);
+        if (ec == std::errc() && end == text.data() + text.size()) {
+            return whole;
+        }
+    } else if (storageClass == "real") {
+        if (const std::optional<double> real = parseNumber(text)) {
+            return *real;
+        }
+    }
+    return text;
+}
+
+// Every distinct value is converted once, as a literal of its kind written to a column of the
+// new kind is: a serial outside the calendar, or a text in a date column that is not a date,
+// fails the whole change. An empty text in a date column means no date, as it does on writing.
+void convertStoredValues(EngineLink& link, const std::string& quotedTable,
+                         const std::string& quotedColumn, const StoredConversion& conversion,
+                         ColumnKind to) {
+    // quote() writes a double so that it reads back as the same double.
+    const auto stored =
+        link.selectTexts("SELECT DISTINCT typeof(" + quotedColumn + "), CASE WHEN typeof(" +
+                             quotedColumn + ") = 'text' THEN " + quotedColumn + " ELSE quote(" +
+                             quotedColumn + ") END FROM " + quotedTable + " WHERE typeof(" +
+                             quotedColumn + ") IN (" + std::string(conversion.storageClasses) + ")",
+                         {});
+    const std::string update =
+        "UPDATE " + quotedTable + " SET " + quotedColumn + " = ? WHERE " + quotedColumn + " = ?";
+    for (const auto& row : stored) {
+        if (row.size() < 2) {
+            continue;
+        }
+        const std::string& text = row[1];
+        BoundValue converted;
+        if (!text.empty() || conversion.storedAs != dialect::Parameter::Kind::Date) {
+            dialect::Parameter literal;
+            literal.kind = conversion.storedAs;
+            literal.value = text;
+            converted = boundValueFor(literal, to);
+        }
+        link.runWithValues(update, {std::move(converted), storedValue(row[0], text)});
+    }
+}
+
 }  // namespace
 
 void rebuildWithColumnType(EngineLink& link, const dialect::AlterColumn& change) {
@@ -60,11 +132,22 @@ void rebuildWithColumnType(EngineLink& link, const dialect::AlterColumn& change)
     if (!rebuilt) {
         throw link.failure("no such column: " + storedName + "." + column, "42S22");
     }
+    const auto declared =
+        link.selectTexts("SELECT type FROM pragma_table_info(?) WHERE name = ? COLLATE NOCASE",
+                         {storedName, column});
+    const std::optional<StoredConversion> conversion = conversionBetween(
+        declared.empty() || declared.front().empty() ? ColumnKind::Unknown
+                                                     : columnKindOf(declared.front().front()),
+        columnKindOf(change.type));
     // NOTE: each step is one statement, never a script: text the stored definition or the new
     // declaration might smuggle in after a statement is refused, not run, and a failing step
     // leaves the unit to roll the whole rebuild back.
     link.runSingle(*rebuilt);
     link.runSingle("INSERT INTO " + quotedRebuild + " SELECT * FROM " + quotedTable);
+    if (conversion) {
+        convertStoredValues(link, quotedRebuild, quoteIdentifier(column), *conversion,
+                            columnKindOf(change.type));
+    }
     link.runSingle("DROP TABLE " + quotedTable);
     {
         const LegacyRename legacy(link);

@@ -70,6 +70,19 @@ public:
         return texts;
     }
 
+    void runWithValues(const std::string& sql,
+                       const std::vector<engine::BoundValue>& values) override {
+        std::vector<SqlBinding> bindings;
+        bindings.reserve(values.size());
+        for (const engine::BoundValue& value : values) {
+            bindings.push_back(m_session.rules->bindingFor(
+                std::holds_alternative<std::string>(value) ? engine::ColumnKind::Text
+                                                           : engine::ColumnKind::Number));
+        }
+        executePrepared(m_session.connection->prepared(sql), values, bindings,
+                        m_session.connection->habits());
+    }
+
     RuntimeError failure(std::string description, std::string sqlState) const override {
         return engineFailure(std::move(description), std::move(sqlState));
     }

@@ -97,6 +97,12 @@ struct SqliteSession::Impl final : engine::StatementSteps {
         return rows;
     }
 
+    void runWithValues(const std::string& sql, const std::vector<BoundValue>& values) override {
+        sqlite3_stmt* statement = statements.get(sql);
+        const StatementUse use(statement);
+        runBound(db.get(), statement, values);
+    }
+
     RuntimeError failure(std::string description, std::string sqlState) const override {
         return engineFailure(std::move(description), SQLITE_ERROR, std::move(sqlState));
     }

@@ -128,6 +128,10 @@ ResultTable runBound(sqlite3* db, sqlite3_stmt* statement, const std::vector<Bou
         bindValue(db, statement, static_cast<int>(i) + 1, values[i]);
     }
     ResultTable result;
+    // NOTE: the columns are read after the first step. A statement kept from before a schema
+    // change (this connection's or another's) is compiled again by that step, and only then
+    // names the columns, and declares the types, that the rows it returns have.
+    int rc = sqlite3_step(statement);
     const int columnCount = sqlite3_column_count(statement);
     std::vector<ColumnKind> kinds;
     if (columnCount > 0) {
@@ -142,8 +146,7 @@ ResultTable runBound(sqlite3* db, sqlite3_stmt* statement, const std::vector<Bou
                                                 : ColumnKind::Unknown);
         }
     }
-    int rc = SQLITE_OK;
-    while ((rc = sqlite3_step(statement)) == SQLITE_ROW) {
+    for (; rc == SQLITE_ROW; rc = sqlite3_step(statement)) {
         std::vector<Variant>& row = result.rows.emplace_back();
         row.reserve(static_cast<std::size_t>(columnCount));
         for (int c = 0; c < columnCount; ++c) {
