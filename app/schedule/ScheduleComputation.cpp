@@ -22,6 +22,18 @@ double numberFrom(const std::string& text) {
     throw RuntimeError::overflow();
 }
 
+// The month after d, as addMonths(d, 1) gives it, without its general arithmetic: the run
+// takes this step every month. Only a day past the 28th can be missing in the next month, and
+// only December moves the year (where the calendar's end is addMonths' to report).
+inline Date nextMonth(const Date& d) {
+    if (d.month == 12 || d.day > 28) [[unlikely]] {
+        return addMonths(d, 1);
+    }
+    Date next = d;
+    ++next.month;
+    return next;
+}
+
 inline void requireFinite(double x) {
     if (!std::isfinite(x)) [[unlikely]] {
         overflow();
@@ -46,7 +58,7 @@ ScheduleComputation::ScheduleComputation(const ScheduleInputs& inputs)
         m_decimals = n;
         // The same double as std::pow(10, n) taken for each value: the result is the same.
         m_scale = std::pow(10.0, n);
-        m_plainDecimals = n >= 1 && n <= 4;
+        m_plainDecimals = n >= 1 && n <= 4 && roundsToNearest();
     } catch (const RuntimeError& failure) {
         m_decimalsFailure = failure;
     }
@@ -69,7 +81,7 @@ ScheduleRow ScheduleComputation::step(std::int16_t i) {
         m_remaining -= 1;
         // A day missing in the next month becomes its last day, and later months count from the
         // clamped date: 31 Jan -> 29 Feb -> 29 Mar.
-        m_date = addMonths(m_date, 1);
+        m_date = nextMonth(m_date);
     }
     if (i == 1) {
         // The text never changes: read it, and work out the monthly rate, once.

@@ -67,7 +67,7 @@ public:
             if (std::fabs(scaled) < 1e15) {
                 // k / 10^d is the correctly rounded quotient that k's digits with the point put
                 // back read as.
-                return wholeHalfEven(scaled) / m_scale;
+                return wholeHalfEvenNearest(scaled) / m_scale;
             }
         }
         return roundedValueOtherwise(x);
@@ -94,7 +94,8 @@ private:
     double m_scale = 1;
     std::optional<RuntimeError> m_decimalsFailure;
     // 1 to 4 decimals read without error: every rounded figure below 10^15 / 10^d is then written
-    // as a plain decimal (the exponent form starts below 1E-04).
+    // as a plain decimal (the exponent form starts below 1E-04). Set only while the process rounds
+    // to nearest, as the inline rounding of those figures needs.
     bool m_plainDecimals = false;
     std::int16_t m_monthCount = 0;
     std::string m_amountText;

@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <bit>
+#include <cfenv>
 #include <cmath>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -140,6 +143,39 @@ TEST(EdgeCases, EndOfMonthStartDatesClampAndCarry) {
                                                "29/Apr/2024"}));
 }
 
+std::vector<std::string> datesFrom(const Date& start, const char* months) {
+    ScheduleInputs in;
+    in.start = start;
+    in.months = months;
+    std::vector<std::string> dates;
+    for (const auto& line : runAll(in).lines) {
+        dates.push_back(line.substr(line.rfind(',') + 1));
+    }
+    return dates;
+}
+
+TEST(EdgeCases, EveryDayPastTheTwentyEighthCanBeMissingNextMonth) {
+    EXPECT_EQ(datesFrom(Date{2023, 1, 29}, "3"),
+              (std::vector<std::string>{"29/Jan/2023", "28/Feb/2023", "28/Mar/2023"}));
+    EXPECT_EQ(datesFrom(Date{2024, 3, 31}, "3"),
+              (std::vector<std::string>{"31/Mar/2024", "30/Apr/2024", "30/May/2024"}));
+    EXPECT_EQ(
+        datesFrom(Date{2023, 11, 30}, "4"),
+        (std::vector<std::string>{"30/Nov/2023", "30/Dec/2023", "30/Jan/2024", "29/Feb/2024"}));
+    EXPECT_EQ(datesFrom(Date{2024, 12, 28}, "2"),
+              (std::vector<std::string>{"28/Dec/2024", "28/Jan/2025"}));
+}
+
+TEST(EdgeCases, TheMonthAfterTheCalendarsEndFails) {
+    ScheduleInputs in;
+    in.start = Date{9999, 11, 15};
+    in.months = "3";
+    ScheduleComputation c(in);
+    EXPECT_EQ(c.step(1).date, (Date{9999, 11, 15}));
+    EXPECT_EQ(c.step(2).date, (Date{9999, 12, 15}));
+    EXPECT_EQ(testing::errorNumberOf([&] { c.step(3); }), 5);
+}
+
 TEST(EdgeCases, HalvesAtZeroDecimalsGoToTheEvenNeighbour) {
     // At 1.2% a year r is exactly 0.001, so month 1's interest is an exact half.
     EXPECT_EQ(runAll(inputs("2500", "1.2", "10")).lines[0].substr(0, 9), "1,2500,2,");
@@ -182,6 +218,97 @@ TEST(RoundedValues, ReadBackExactlyAsTheirTextsOrAreNotOffered) {
     }
     const ScheduleComputation negative(inputs("1000", "6", "12", "-1"));
     EXPECT_THROW(static_cast<void>(negative.roundedValue(1.5)), RuntimeError);
+}
+
+/// Restores the process's rounding mode however a test ends.
+class RoundingMode {
+public:
+    explicit RoundingMode(int mode) : m_saved(std::fegetround()) { std::fesetround(mode); }
+    ~RoundingMode() { std::fesetround(m_saved); }
+    RoundingMode(const RoundingMode&) = delete;
+    RoundingMode& operator=(const RoundingMode&) = delete;
+
+private:
+    int m_saved;
+};
+
+std::uint64_t bitsOf(double x) {
+    return std::bit_cast<std::uint64_t>(x);
+}
+
+// The classic rule, the reference: x * 10^d made whole with halves to even, divided by 10^d.
+double classicRounding(double x, int decimals) {
+    const double scale = std::pow(10.0, decimals);
+    return wholeHalfEven(x * scale) / scale;
+}
+
+// Figures where a near miss of the rule shows: exact halves of the scaled product (binary
+// fractions), negatives that round to zero (never -0), the last figures below 10^15 once scaled
+// and the first ones past it.
+std::vector<double> nearMissFigures() {
+    std::vector<double> figures = {0.125,
+                                   0.375,
+                                   -0.125,
+                                   -0.375,
+                                   1.125,
+                                   6102.0625,
+                                   -0.0,
+                                   -0.00390625,
+                                   -0.004,
+                                   0.005,
+                                   -0.005,
+                                   9999999999999.125,
+                                   -9999999999999.125,
+                                   99999999999.5625,
+                                   1e13 + 0.125,
+                                   1e15 + 0.5,
+                                   -(1e15 + 0.5),
+                                   4503599627370495.5};
+    double x = 0.0001;
+    for (int i = 0; i < 1500; ++i) {
+        figures.push_back(x);
+        figures.push_back(-x);
+        x = x * 1.041 + 0.0071;
+    }
+    return figures;
+}
+
+TEST(RoundedValues, AreTheClassicRoundingToTheLastBit) {
+    for (int decimals = 0; decimals <= 6; ++decimals) {
+        const ScheduleComputation computation(
+            inputs("1000", "6", "12", std::to_string(decimals).c_str()));
+        for (const double x : nearMissFigures()) {
+            const std::optional<double> value = computation.roundedValue(x);
+            if (value) {
+                EXPECT_EQ(bitsOf(*value), bitsOf(classicRounding(x, decimals)))
+                    << x << " at " << decimals << " decimals: " << *value;
+            }
+        }
+    }
+    const ScheduleComputation two(inputs("1000", "6", "12", "2"));
+    EXPECT_EQ(two.roundedValue(0.125), 0.12);
+    EXPECT_EQ(two.roundedValue(0.375), 0.38);
+    EXPECT_EQ(two.roundedValue(-0.125), -0.12);
+    ASSERT_TRUE(two.roundedValue(-0.00390625).has_value());
+    EXPECT_FALSE(std::signbit(*two.roundedValue(-0.00390625)));
+    EXPECT_EQ(two.roundedValue(9999999999999.125), 9999999999999.12);
+}
+
+// A process that rounds otherwise still gets the classic rule's figures, as that process's own
+// arithmetic gives them.
+TEST(RoundedValues, FollowTheRuleInAnyRoundingMode) {
+    for (const int mode : {FE_UPWARD, FE_DOWNWARD, FE_TOWARDZERO}) {
+        const RoundingMode rounding(mode);
+        const ScheduleComputation computation(inputs("1000", "6", "12", "2"));
+        for (const double x : nearMissFigures()) {
+            const volatile double figure = x;
+            const std::optional<double> value = computation.roundedValue(figure);
+            if (value) {
+                EXPECT_EQ(bitsOf(*value), bitsOf(classicRounding(figure, 2)))
+                    << x << " in rounding mode " << mode;
+            }
+        }
+    }
 }
 
 TEST(Failures, TextsThatAreNotNumbersFailWhereTheyAreConverted) {

@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <cmath>
+#include <cstdint>
 #include <string>
+#include <vector>
 
 #include "runtime/Numbers.h"
 #include "runtime/RuntimeError.h"
@@ -43,6 +46,49 @@ TEST(Rounding, HalvesOfTheScaledProductGoToTheEvenNeighbour) {
     EXPECT_EQ(roundHalfEven(6102.0502, 2), 6102.05);
     EXPECT_EQ(roundHalfEven(1e300, 2), 1e300);
     EXPECT_THROW(roundHalfEven(1.0, -1), RuntimeError);
+}
+
+// The short way to a whole number gives the same double as the general one, to the last bit
+// (the sign of a zero included), wherever it is used.
+TEST(Rounding, TheNearestModeShortWayMatchesTheGeneralOneBitForBit) {
+    ASSERT_TRUE(roundsToNearest());
+    constexpr double kTwo52 = 4503599627370496.0;
+    std::vector<double> values = {0.0,
+                                  -0.0,
+                                  0.3,
+                                  -0.3,
+                                  0.5,
+                                  -0.5,
+                                  0.7,
+                                  -0.7,
+                                  1.5,
+                                  -1.5,
+                                  2.5,
+                                  -2.5,
+                                  std::nextafter(2.5, 0.0),
+                                  std::nextafter(-2.5, 0.0),
+                                  999999999999912.5,
+                                  -999999999999913.5,
+                                  1e15 + 0.5,
+                                  kTwo52 / 2 + 0.5,
+                                  kTwo52 - 0.5,
+                                  -(kTwo52 - 0.5),
+                                  kTwo52 - 1.5,
+                                  std::nextafter(kTwo52, 0.0)};
+    // A spread of ordinary figures, halves and near halves among them.
+    for (double x = 0.001; x < kTwo52 - 1; x = x * 1.037 + 0.013) {
+        values.push_back(x);
+        values.push_back(-x);
+        values.push_back(std::floor(x) + 0.5);
+    }
+    for (const double value : values) {
+        const double general = wholeHalfEven(value);
+        const double shortWay = wholeHalfEvenNearest(value);
+        EXPECT_EQ(std::bit_cast<std::uint64_t>(shortWay), std::bit_cast<std::uint64_t>(general))
+            << value << ": " << shortWay << " vs " << general;
+    }
+    EXPECT_FALSE(std::signbit(wholeHalfEvenNearest(-0.3)));
+    EXPECT_EQ(wholeHalfEvenNearest(-2.5), -2.0);
 }
 
 TEST(IntegerConversion, HalvesToEvenAndOverflow) {
