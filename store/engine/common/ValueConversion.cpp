@@ -13,17 +13,8 @@ namespace quillet::engine {
 
 namespace {
 
-// Serial day numbers of 0100-01-01 and 9999-12-31 (the calendar's limits), the second one
-// including the last second of that day.
-constexpr double kFirstSerial = -657434.0;
-constexpr double kLastSerial = 2958466.0;
-
 bool contains(const std::string& haystack, std::string_view needle) {
     return haystack.find(needle) != std::string::npos;
-}
-
-RuntimeError typeMismatch() {
-    return {err::StoreTypeMismatch, "Data type mismatch in criteria expression.", 0, "22018"};
 }
 
 std::string_view trimBlanks(std::string_view s) {
@@ -82,7 +73,7 @@ BoundValue fromText(const std::string& text, ColumnKind target) {
             }
             const std::optional<Date> date = parseDate(text);
             if (!date) {
-                throw typeMismatch();
+                throw dataTypeMismatch();
             }
             return formatIsoDate(*date);
         }
@@ -92,7 +83,7 @@ BoundValue fromText(const std::string& text, ColumnKind target) {
             }
             std::optional<BoundValue> number = numberFromText(text);
             if (!number) {
-                throw typeMismatch();
+                throw dataTypeMismatch();
             }
             return std::move(*number);
         }
@@ -114,7 +105,7 @@ BoundValue fromNumber(const std::string& literal, ColumnKind target) {
         case ColumnKind::Date: {
             const std::optional<Date> date = dateFromSerial(numberAsDouble(*number));
             if (!date) {
-                throw typeMismatch();
+                throw dataTypeMismatch();
             }
             return formatIsoDate(*date);
         }
@@ -135,7 +126,7 @@ BoundValue fromDate(const std::string& stored, ColumnKind target) {
     }
     const std::optional<Date> date = parseDate(stored);
     if (!date) {
-        throw typeMismatch();
+        throw dataTypeMismatch();
     }
     if (target == ColumnKind::Text) {
         return formatShortDate(*date);
@@ -144,6 +135,10 @@ BoundValue fromDate(const std::string& stored, ColumnKind target) {
 }
 
 }  // namespace
+
+RuntimeError dataTypeMismatch() {
+    return {err::StoreTypeMismatch, "Data type mismatch in criteria expression.", 0, "22018"};
+}
 
 ColumnKind columnKindOf(std::string_view declaredType) {
     std::string upper(declaredType);
@@ -185,7 +180,7 @@ Variant dateFromStoredText(std::string_view stored) {
 }
 
 std::optional<Date> dateFromSerial(double serial) {
-    if (!std::isfinite(serial) || serial < kFirstSerial || serial >= kLastSerial) {
+    if (!std::isfinite(serial) || serial < kFirstSerialDay || serial >= kPastLastSerialDay) {
         return std::nullopt;
     }
     return fromSerial(serial);

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "dialect/AccessTranslator.h"
+#include "runtime/RuntimeError.h"
 #include "runtime/Variant.h"
 
 namespace quillet::engine {
@@ -49,6 +50,15 @@ using BoundValue = std::variant<std::monostate, long long, double, std::string>;
 /// A date literal goes into a text column in the short date form and into a number column as its
 /// serial day number; a number goes into a date column as the date of that serial.
 BoundValue boundValueFor(const dialect::Parameter& parameter, ColumnKind target);
+
+/// \brief The serial day numbers of the calendar we support: from 0100-01-01 up to, not
+/// including, the day after 9999-12-31.
+inline constexpr double kFirstSerialDay = -657434.0;
+inline constexpr double kPastLastSerialDay = 2958466.0;
+
+/// \brief The failure of a value its column cannot hold: RuntimeError(err::StoreTypeMismatch,
+/// "Data type mismatch in criteria expression.", SQLSTATE 22018).
+RuntimeError dataTypeMismatch();
 
 /// \brief Reads text stored in a date column: a Date when it is one, otherwise the text itself
 /// (a value written by another program is shown rather than lost).

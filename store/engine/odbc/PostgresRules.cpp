@@ -2,10 +2,13 @@
 
 #include "engine/common/StoreBusy.h"
 #include "engine/common/TableDefinition.h"
+#include "engine/common/ValueConversion.h"
+#include "engine/common/WriteUnit.h"
 #include "engine/odbc/CatalogColumns.h"
 #include "engine/odbc/NameSpellings.h"
 #include "engine/odbc/OdbcConnection.h"
 #include "engine/odbc/SerialQuery.h"
+#include "runtime/Numbers.h"
 #include "runtime/Text.h"
 
 namespace quillet::odbc {
@@ -126,7 +129,10 @@ std::optional<TableLock> PostgresRules::lockBefore(std::string_view accessSql) c
 }
 
 // NOTE: PostgreSQL converts the stored values itself; numbers and dates convert through the
-// classic serial day count (day 0 is 1899-12-30), as the runtime converts them.
+// classic serial day count as the runtime converts them: day 0 is 1899-12-30, and before it the
+// whole days count down while the fraction still counts the time of day up (-1.5 is noon on
+// 29 Dec 1899). A serial outside the calendar we support is no date: the change is refused as a
+// whole, checked under the same lock as the change itself.
 void PostgresRules::alterColumn(engine::EngineLink& link, OdbcConnection& connection,
                                 const dialect::AlterColumn& change) const {
     const std::string table = toLowerAscii(change.table);
@@ -139,17 +145,32 @@ void PostgresRules::alterColumn(engine::EngineLink& link, OdbcConnection& connec
         throw link.failure("no such column: " + change.table + "." + change.column, "42S22");
     }
     const std::string from = textOf(found.front()[0]);
+    const std::string quotedTable = engine::quoteIdentifier(table);
     const std::string column = engine::quoteIdentifier(columnName);
     const bool toDate = contains(toLowerAscii(change.type), "timestamp");
     const bool toNumber = isNumberType(change.type);
+    engine::WriteUnit unit(link);
     std::string conversion = column + "::" + change.type;
     if (toDate && isNumberType(from)) {
-        conversion = "timestamp '1899-12-30' + " + column + " * interval '1 day'";
+        connection.direct("LOCK TABLE " + quotedTable + " IN ACCESS EXCLUSIVE MODE");
+        const auto outside =
+            connection.query("SELECT count(*) FROM " + quotedTable + " WHERE " + column + " < " +
+                             formatGeneral(engine::kFirstSerialDay) + " OR " + column +
+                             " >= " + formatGeneral(engine::kPastLastSerialDay));
+        if (!outside.empty() && textOf(outside.front()[0]) != "0") {
+            throw engine::dataTypeMismatch();
+        }
+        conversion = "timestamp '1899-12-30' + (trunc(" + column + ") + abs(" + column +
+                     " - trunc(" + column + "))) * interval '1 day'";
     } else if (toNumber && contains(from, "timestamp")) {
-        conversion = "extract(epoch from " + column + " - timestamp '1899-12-30') / 86400";
+        const std::string days =
+            "(extract(epoch from " + column + " - timestamp '1899-12-30') / 86400)";
+        conversion = "CASE WHEN " + days + " < 0 THEN 2 * floor(" + days + ") - " + days +
+                     " ELSE " + days + " END";
     }
-    connection.direct("ALTER TABLE " + engine::quoteIdentifier(table) + " ALTER COLUMN " + column +
-                      " TYPE " + change.type + " USING " + conversion);
+    connection.direct("ALTER TABLE " + quotedTable + " ALTER COLUMN " + column + " TYPE " +
+                      change.type + " USING " + conversion);
+    unit.commit();
 }
 
 void PostgresRules::learnSpellings(std::string_view accessSql) const {

@@ -84,6 +84,42 @@ TEST_P(EngineContract, ADateAlteredToANumberGivesItsSerialAndBack) {
                                     Variant::null()}));
 }
 
+// Before day 0 the day counts down and the time of day still counts up: -1.5 is noon on the day
+// before 30 Dec 1899, not the noon before that.
+TEST_P(EngineContract, ASerialBeforeDayZeroKeepsItsDayAndTime) {
+    auto con = connect();
+    createProbe(con);
+    run(con, "insert into Probe values(-1.5,'a',#01/Jan/2024#,1.5,2)");
+    run(con, "insert into Probe values(-2,'b',#01/Jan/2024#,1.5,2)");
+    run(con, "alter TABLE Probe Alter column SN date");
+    EXPECT_EQ(
+        firstColumn(con, "select SN from Probe order by Name"),
+        (std::vector<Variant>{Variant(Date{1899, 12, 29, 12, 0, 0}), Variant(Date{1899, 12, 28})}));
+    run(con, "alter TABLE Probe Alter column SN NUMBER");
+    EXPECT_EQ(firstColumn(con, "select SN from Probe order by Name"),
+              (std::vector<Variant>{Variant(-1.5), Variant(std::int32_t{-2})}));
+    // A whole-number column goes the same way.
+    run(con, "UPDATE Probe SET Code = -3");
+    run(con, "alter TABLE Probe Alter column Code date");
+    EXPECT_EQ(scalar(con, "select Code from Probe where Name = 'a'"), Variant(Date{1899, 12, 27}));
+}
+
+// A serial past the calendar's last day is no date: the change is refused as a whole and the
+// column keeps its numbers.
+TEST_P(EngineContract, ASerialPastTheCalendarRefusesTheChange) {
+    auto con = connect();
+    createProbe(con);
+    run(con, "insert into Probe values(45292,'a',#01/Jan/2024#,1.5,2)");
+    run(con, "insert into Probe values(3000000,'b',#01/Jan/2024#,1.5,2)");
+    const RuntimeError refused =
+        raisedBy([&] { run(con, "alter TABLE Probe Alter column SN date"); });
+    EXPECT_EQ(refused.number(), err::StoreTypeMismatch) << refused.description();
+    run(con, "insert into Probe values(7,'c',#01/Jan/2024#,1.5,2)");
+    EXPECT_EQ(firstColumn(con, "select SN from Probe order by Name"),
+              (std::vector<Variant>{Variant(std::int32_t{45292}), Variant(std::int32_t{3000000}),
+                                    Variant(std::int32_t{7})}));
+}
+
 // A query kept ready from before a column was added returns the new column too.
 TEST_P(EngineContract, AQueryRunAgainAfterAColumnIsAddedSeesIt) {
     auto con = connect();
