@@ -10,6 +10,7 @@
 #include "engine/common/ValueConversion.h"
 #include "engine/common/WriteUnit.h"
 #include "runtime/Numbers.h"
+#include "runtime/Text.h"
 
 namespace quillet::engine {
 
@@ -132,13 +133,15 @@ void rebuildWithColumnType(EngineLink& link, const dialect::AlterColumn& change)
     if (!rebuilt) {
         throw link.failure("no such column: " + storedName + "." + column, "42S22");
     }
-    const auto declared =
-        link.selectTexts("SELECT type FROM pragma_table_info(?) WHERE name = ? COLLATE NOCASE",
-                         {storedName, column});
-    const std::optional<StoredConversion> conversion = conversionBetween(
-        declared.empty() || declared.front().empty() ? ColumnKind::Unknown
-                                                     : columnKindOf(declared.front().front()),
-        columnKindOf(change.type));
+    ColumnKind oldKind = ColumnKind::Unknown;
+    for (const auto& row :
+         link.selectTexts("SELECT name, type FROM pragma_table_info(?1)", {storedName})) {
+        if (row.size() >= 2 && equalsIgnoringCase(row[0], column)) {
+            oldKind = columnKindOf(row[1]);
+        }
+    }
+    const std::optional<StoredConversion> conversion =
+        conversionBetween(oldKind, columnKindOf(change.type));
     // NOTE: each step is one statement, never a script: text the stored definition or the new
     // declaration might smuggle in after a statement is refused, not run, and a failing step
     // leaves the unit to roll the whole rebuild back.
