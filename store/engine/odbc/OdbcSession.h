@@ -55,10 +55,12 @@ public:
 
 private:
     ResultTable run(std::string_view accessSql);
-    void runBatch(const std::vector<std::string>& accessSqls, std::size_t& ran);
+    // The private steps are not part of the library's interface.
+    QUILLET_STORE_NO_EXPORT void runBatch(const std::vector<std::string>& accessSqls,
+                                          std::size_t& ran);
     /// The failure told again naming the store, where it is the store's (lost, not writable)
     /// rather than the statement's; nothing when it is the statement's or names the store.
-    std::optional<RuntimeError> namingTheStore(const RuntimeError& e) const;
+    QUILLET_STORE_NO_EXPORT std::optional<RuntimeError> namingTheStore(const RuntimeError& e) const;
     /// Runs step, raising its failures named by namingTheStore.
     template <class Step>
     void namingFailures(Step&& step);
