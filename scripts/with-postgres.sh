@@ -10,6 +10,10 @@
 #   ODBCSYSINI, ODBCINI        a driver and a "det" data source for the server (psqlODBC)
 #   QUILLET_TEST_PGPORT        the server's port on 127.0.0.1
 #   QUILLET_TEST_PGDATABASE    the database, with the citext extension installed
+#   QUILLET_TEST_PGLATIN1      a second database, in the LATIN1 encoding
+#   QUILLET_TEST_PGCTL         pg_ctl for this server, run as the server's user with its data
+#                              folder and log file given: "$QUILLET_TEST_PGCTL restart -m fast",
+#                              or "stop -m fast" and then "start", bring it back on the same port
 # The database belongs to the role "Admin", which logs in with the record store's default
 # password over TCP; nothing else can log in over TCP.
 set -euo pipefail
@@ -98,6 +102,18 @@ INI
 export ODBCSYSINI="$work/odbc" ODBCINI="$work/odbc/odbc.ini"
 export QUILLET_TEST_PGPORT="$port" QUILLET_TEST_PGDATABASE="$database"
 export QUILLET_TEST_PGLATIN1="$latin1_database"
+# The server keeps the options it was started with (port, socket folder) across a restart; its
+# output goes to the log, not to whatever the caller reads from.
+cat >"$work/pg_ctl" <<SH
+#!/bin/sh
+if [ "\$1" = start ]; then
+  shift
+  set -- start -o "-c listen_addresses=127.0.0.1 -p $port -k $sockets" "\$@"
+fi
+exec ${as_server[*]} "$pg_bin/pg_ctl" -D "$data" -l "$data/server.log" -w -t 60 "\$@"
+SH
+chmod 755 "$work/pg_ctl"
+export QUILLET_TEST_PGCTL="$work/pg_ctl"
 status=0
 "$@" || status=$?
 exit "$status"

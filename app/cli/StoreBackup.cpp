@@ -2,6 +2,7 @@
 
 #include <ostream>
 
+#include "cli/ToolMessages.h"
 #include "cli/ToolStatus.h"
 #include "engine/DataSource.h"
 #include "engine/StoreFiles.h"
@@ -14,7 +15,7 @@ int runStoreBackup(const std::string& file, std::ostream& err) {
     try {
         sqlite::backupDatabase(embeddedDatabasePath(), file, storeOwnFiles());
     } catch (const RuntimeError& e) {
-        err << kToolPrefix << e.description() << "\n";
+        writeDiagnostic(err, e.description());
         return kToolOutputFailed;
     }
     return kToolDone;

@@ -5,9 +5,9 @@
 #include "cli/ToolStatus.h"
 #include "engine/Connection.h"
 #include "engine/ConnectionString.h"
+#include "engine/Session.h"
 #include "engine/StoreInUse.h"
 #include "engine/odbc/OdbcRegistry.h"
-#include "engine/odbc/OdbcSession.h"
 #include "runtime/RuntimeError.h"
 #include "runtime/Text.h"
 #include "schema/SchemaCreation.h"
@@ -16,33 +16,18 @@ namespace quillet {
 
 namespace {
 
-// NOTE: any fixed number serves, as long as every run of the tool uses the same one; it keeps
-// two runs from creating the same tables at once (the loser would otherwise fail on the
-// server's catalog with a duplicate key).
-constexpr long long kSchemaLockKey = 0x5175696c6c6574;  // "Quillet"
-
-// Holds a PostgreSQL session-level advisory lock for its lifetime; nothing on other systems,
-// whose write transaction already keeps a second writer out.
+// Keeps other runs from changing the schema for its lifetime (two runs creating the same tables
+// at once).
 class SchemaLock {
 public:
     explicit SchemaLock(Connection& connection) : m_connection(connection) {
-        const auto* odbc = dynamic_cast<const odbc::OdbcSession*>(&connection.session());
-        if (odbc == nullptr || odbc->target() != dialect::Target::PostgreSQL) {
-            return;
-        }
-        connection.session().execute("select count(*) from (select pg_advisory_lock(" +
-                                     std::to_string(kSchemaLockKey) + ")) locked");
-        m_held = true;
+        m_connection.session().lockSchemaChanges();
     }
     ~SchemaLock() {
-        if (!m_held) {
-            return;
-        }
         try {
-            m_connection.session().execute("select pg_advisory_unlock(" +
-                                           std::to_string(kSchemaLockKey) + ")");
+            m_connection.session().unlockSchemaChanges();
         } catch (const RuntimeError&) {
-            // A lost session releases the lock on the server's side.
+            // A lost session holds no lock any more.
         }
     }
     SchemaLock(const SchemaLock&) = delete;
@@ -50,7 +35,6 @@ public:
 
 private:
     Connection& m_connection;
-    bool m_held = false;
 };
 
 std::vector<std::string> createTablesOnce() {

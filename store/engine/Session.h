@@ -59,6 +59,13 @@ public:
     /// words for its administrator, naming the fix; empty when it can.
     virtual std::string textUnfitness() const { return {}; }
 
+    /// \brief Keeps other sessions, in this process or another, from changing the schema until
+    /// unlockSchemaChanges: two set-ups creating the same tables at once would otherwise fail on
+    /// the database's catalog. Nothing where a write transaction already keeps them out.
+    virtual void lockSchemaChanges() {}
+    /// Gives up what lockSchemaChanges took; a session lost meanwhile holds nothing anyway.
+    virtual void unlockSchemaChanges() {}
+
     /// \brief Runs data-changing statements in order, with the outcome of running them one by
     /// one: when one fails, the statements before it stay written and its own failure is raised.
     /// ran counts the statements that ran, so on a failure it is the failing one's index. An

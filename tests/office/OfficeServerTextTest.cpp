@@ -11,6 +11,7 @@
 #include <fstream>
 #include <memory>
 #include <sstream>
+#include <string>
 
 #include <unistd.h>
 
@@ -26,11 +27,13 @@ namespace {
 
 using ::testing::HasSubstr;
 
-// What psql prints, unaligned and without headings, for one statement on the test server.
-std::string psql(const std::string& sql) {
-    const std::string command = std::string("PGPASSWORD=09octvel psql -X -q -At -h 127.0.0.1 -p ") +
-                                std::getenv("QUILLET_TEST_PGPORT") + " -U Admin -d " +
-                                std::getenv("QUILLET_TEST_PGDATABASE") + " -c \"" + sql + "\" 2>&1";
+// What psql prints, unaligned and without headings, for one statement on a database of the test
+// server.
+std::string psqlIn(const std::string& database, const std::string& sql) {
+    const std::string command =
+        std::string("PGPASSWORD=09octvel PGCLIENTENCODING=UTF8 psql -X -q -At -h 127.0.0.1 -p ") +
+        std::getenv("QUILLET_TEST_PGPORT") + " -U Admin -d " + database + " -c \"" + sql +
+        "\" 2>&1";
     std::unique_ptr<FILE, int (*)(FILE*)> pipe(::popen(command.c_str(), "r"), &::pclose);
     std::string out;
     std::array<char, 512> buffer{};
@@ -39,6 +42,45 @@ std::string psql(const std::string& sql) {
     }
     return out;
 }
+
+// The same on the database "det" names.
+std::string psql(const std::string& sql) {
+    return psqlIn(std::getenv("QUILLET_TEST_PGDATABASE"), sql);
+}
+
+// An odbc.ini whose "det" is the test server's LATIN1 database.
+std::filesystem::path latin1Registration(const std::filesystem::path& folder) {
+    const std::string database = std::getenv("QUILLET_TEST_PGDATABASE");
+    const std::filesystem::path ini = folder / "latin1.ini";
+    std::string entry = "[det]\n" + *postgresServer();
+    entry.replace(entry.find("Database=" + database),
+                  std::string("Database=").size() + database.size(),
+                  std::string("Database=") + std::getenv("QUILLET_TEST_PGLATIN1"));
+    std::ofstream(ini) << entry;
+    return ini;
+}
+
+// Restarts the test server on its port; the sessions open on it are ended as a restart ends them.
+void pgCtl(const std::string& command) {
+    const char* pgCtl = std::getenv("QUILLET_TEST_PGCTL");
+    ASSERT_NE(pgCtl, nullptr) << "the server script exports no pg_ctl";
+    ASSERT_EQ(std::system((std::string(pgCtl) + " " + command + " >/dev/null 2>&1").c_str()), 0)
+        << command;
+}
+
+void expectEveryLinePrefixed(const std::string& err) {
+    std::istringstream lines(err);
+    for (std::string line; std::getline(lines, line);) {
+        EXPECT_EQ(line.rfind("quillet-schedule: ", 0), 0u) << line;
+    }
+}
+
+// A desk whose locale says nothing of its character set: LANG and every LC_ variable unset.
+const EnvironmentChanges kNoLocale = {{"LANG", std::nullopt},
+                                      {"LC_ALL", std::nullopt},
+                                      {"LC_CTYPE", std::nullopt},
+                                      {"LANGUAGE", std::nullopt},
+                                      {"LC_MESSAGES", std::nullopt}};
 
 class OfficeServerText : public ::testing::Test {
 protected:
@@ -279,23 +321,116 @@ TEST_F(OfficeServerText, ADeskKeptWaitingPastTheBusyLimitIsToldSoAndLosesNothing
 }
 
 TEST_F(OfficeServerText, CreateSchemaRefusesADatabaseThatCannotHoldEveryText) {
-    const char* latin1 = std::getenv("QUILLET_TEST_PGLATIN1");
-    ASSERT_NE(latin1, nullptr);
     // A driver manager of its own (the tool's), reading "det" from a file naming that database.
-    const std::filesystem::path ini = m_home.folder() / "latin1.ini";
-    std::string entry = "[det]\n" + *postgresServer();
-    entry.replace(
-        entry.find("Database=" + std::string(std::getenv("QUILLET_TEST_PGDATABASE"))),
-        std::string("Database=").size() + std::strlen(std::getenv("QUILLET_TEST_PGDATABASE")),
-        std::string("Database=") + latin1);
-    std::ofstream(ini) << entry;
     const ChildRun tool =
-        runToolChild({"--create-schema"}, {{"ODBCINI", ini.string()}}, m_home.folder());
+        runToolChild({"--create-schema"},
+                     {{"ODBCINI", latin1Registration(m_home.folder()).string()}}, m_home.folder());
     EXPECT_EQ(tool.status, 1);
     EXPECT_THAT(tool.err, HasSubstr("'det'"));
     EXPECT_THAT(tool.err, HasSubstr("LATIN1"));
     EXPECT_THAT(tool.err, HasSubstr("createdb --encoding=UTF8 --template=template0"));
     EXPECT_EQ(psql("select 1"), "1\n");
+}
+
+TEST_F(OfficeServerText, TextANarrowDatabaseRefusesFailsWithTheServersReasonAndWritesNothing) {
+    // Its administrator made the table by hand, as --create-schema will not.
+    const std::string latin1 = std::getenv("QUILLET_TEST_PGLATIN1");
+    psqlIn(latin1, "drop table if exists personemployed");
+    ASSERT_EQ(psqlIn(latin1, "create extension if not exists citext"), "");
+    const std::string copyTable =
+        std::string(
+            "PGPASSWORD=09octvel pg_dump --schema-only --no-owner --table=personemployed "
+            "-h 127.0.0.1 -p ") +
+        std::getenv("QUILLET_TEST_PGPORT") + " -U Admin " + std::getenv("QUILLET_TEST_PGDATABASE") +
+        " | PGPASSWORD=09octvel psql -X -q -v ON_ERROR_STOP=1 -h 127.0.0.1 -p " +
+        std::getenv("QUILLET_TEST_PGPORT") + " -U Admin -d " + latin1 + " >/dev/null";
+    ASSERT_EQ(std::system(copyTable.c_str()), 0);
+    ASSERT_EQ(psqlIn(latin1, "insert into personemployed (sn, name_, city) values (1, 'Ann', 'X')"),
+              "");
+
+    // A desk without a locale: what the driver would choose from it must not decide the bytes.
+    EnvironmentChanges desk = kNoLocale;
+    desk["ODBCINI"] = latin1Registration(m_home.folder()).string();
+    const ChildRun fits = runDeskChild({"rename", "1", "Zoë"}, desk, m_home.folder());
+    EXPECT_EQ(fits.status, 0) << fits.err;
+    EXPECT_EQ(psqlIn(latin1,
+                     "select name_ || ':' || length(name_) || ':' || city from "
+                     "personemployed"),
+              "Zoë:3:C\n");
+
+    // The rename's trap shows the server's reason; the row keeps every column it had.
+    const ChildRun refused = runDeskChild({"rename", "1", "अनिल"}, desk, m_home.folder());
+    EXPECT_EQ(refused.status, 1) << refused.err;
+    EXPECT_THAT(refused.err, HasSubstr("has no equivalent in encoding \"LATIN1\""));
+    EXPECT_EQ(psqlIn(latin1, "select count(*), min(name_), min(city) from personemployed"),
+              "1|Zoë|C\n");
+    psqlIn(latin1, "drop table personemployed");
+}
+
+TEST_F(OfficeServerText, ADeskWithoutALocaleStoresEveryScriptAsTyped) {
+    const ChildRun desk = runDeskChild({"save", "Zoë", "save", "अनिल"}, kNoLocale, m_home.folder());
+    EXPECT_EQ(desk.status, 0) << desk.err;
+    EXPECT_EQ(psql("select subject_ || ':' || length(subject_) from mailrecord order by sn"),
+              "Zoë:3\nअनिल:4\n");
+}
+
+TEST_F(OfficeServerText, ANoticeTheServerSendsAsASessionStartsCarriesTheToolsPrefix) {
+    // A setting of the role that the server warns about on every connection, before the driver
+    // has the session.
+    psql("alter role \\\"Admin\\\" set default_text_search_config = 'pg_catalog.nosuch'");
+    const ChildRun tool = runToolChild({"--store", "--months", "3"}, {}, m_home.folder());
+    psql("alter role \\\"Admin\\\" reset default_text_search_config");
+    EXPECT_EQ(tool.status, 0) << tool.err;
+    EXPECT_THAT(tool.err, HasSubstr("quillet-schedule: WARNING:  invalid value for parameter"));
+    expectEveryLinePrefixed(tool.err);
+    EXPECT_EQ(psql("select count(*) from emi"), "3\n");
+}
+
+TEST_F(OfficeServerText, AServerThatRefusesTheWriteIsNamedInTheFailure) {
+    ASSERT_EQ(runToolChild({"--store", "--months", "12"}, {}, m_home.folder()).status, 0);
+    // A database its administrator made read-only (a standby, a frozen year).
+    psql("alter role \\\"Admin\\\" set default_transaction_read_only = on");
+    const ChildRun run = runToolChild({"--store", "--months", "24"}, {}, m_home.folder());
+    psql(
+        "begin read write; alter role \\\"Admin\\\" reset default_transaction_read_only; "
+        "commit");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_THAT(run.err, HasSubstr("The data source 'det' cannot be written: "));
+    EXPECT_THAT(run.err, HasSubstr("read-only transaction"));
+    expectEveryLinePrefixed(run.err);
+    EXPECT_EQ(psql("select count(*), max(sn) from emi"), "12|12\n");
+}
+
+TEST_F(OfficeServerText, ARestartedServerCostsARunningProgramsKeptSessionNothing) {
+    VekClass vek;
+    EXPECT_TRUE(vek.Executex("insert into EMI values(1,1000,5,6,994,#01/Jan/2024#)"));
+    EXPECT_EQ(vek.FindOneValue("select count(*) from EMI"), "1");
+    pgCtl("restart -m fast");
+    const std::size_t shown = m_home.messages->shown.size();
+    EXPECT_EQ(vek.FindOneValue("select count(*) from EMI"), "1");
+    EXPECT_TRUE(vek.Executex("insert into EMI values(2,994,5,6,988,#01/Feb/2024#)"));
+    EXPECT_EQ(psql("select count(*) from emi"), "2\n");
+    EXPECT_EQ(m_home.messages->shown.size(), shown);
+}
+
+TEST_F(OfficeServerText, AServerStoppedMidRunIsReportedAsLostNamingTheDataSource) {
+    ASSERT_EQ(runToolChild({"--store", "--months", "12"}, {}, m_home.folder()).status, 0);
+    ToolChild longRun({"--store", "--months", "32767"}, {}, m_home.folder());
+    // The run's Calculate has its transaction open on the server.
+    const std::string writing =
+        "select count(*) from pg_stat_activity where usename = 'Admin' and pid <> pg_backend_pid() "
+        "and xact_start is not null";
+    for (int tries = 0; tries < 400 && psql(writing) != "1\n"; ++tries) {
+        ::usleep(25'000);
+    }
+    pgCtl("stop -m fast");
+    const ChildRun run = longRun.wait();
+    pgCtl("start");
+    EXPECT_EQ(run.status, 1) << run.err;
+    EXPECT_THAT(run.err, HasSubstr("connection to the data source 'det' was lost"));
+    expectEveryLinePrefixed(run.err);
+    // The rewrite was one transaction: the schedule before it is whole.
+    EXPECT_EQ(psql("select count(*), max(sn) from emi"), "12|12\n");
 }
 
 TEST_F(OfficeServerText, BackupRefusesNamingTheDataSourceAndPgDump) {

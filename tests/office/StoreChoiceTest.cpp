@@ -6,7 +6,10 @@
 #include <pwd.h>
 #include <sys/stat.h>
 
+#include <array>
+#include <cstdio>
 #include <fstream>
+#include <memory>
 #include <sstream>
 
 #include "engine/DataSource.h"
@@ -102,6 +105,36 @@ TEST_F(StoreChoice, AFailedConnectionNamesTheDataSourceItsFileAndTheDatabaseFile
         EXPECT_EQ(line.rfind("quillet-schedule: ", 0), 0u) << line;
     }
     EXPECT_FALSE(std::filesystem::exists(dataFolder()));
+}
+
+TEST_F(StoreChoice, ASharedFileTheDeskCannotWriteIsAnErrorNamingTheDataSourceAndTheFile) {
+    const std::filesystem::path shared = folder() / "shared";
+    std::filesystem::create_directory(shared);
+    const std::filesystem::path database = shared / "office.db";
+    writeUserEntry("Driver=" QUILLET_SQLITE_ODBC_DRIVER "\nDatabase=" + database.string() + "\n");
+    ASSERT_EQ(tool({"--create-schema"}).status, 0);
+    ASSERT_EQ(tool({"--store", "--months", "12"}).status, 0);
+    // Readable by the desk, writable by nobody: the file and the folder its journal would go in.
+    // (The tool's child gives up root's override of permissions.)
+    ::chmod(database.c_str(), 0444);
+    ::chmod(shared.c_str(), 0555);
+    const ChildRun run = tool({"--store", "--months", "24"});
+    ::chmod(shared.c_str(), 0755);
+    ::chmod(database.c_str(), 0644);
+    ASSERT_NE(run.status, 125) << "cannot give up root's override of permissions";
+    EXPECT_EQ(run.status, 1) << run.err;
+    EXPECT_THAT(run.err, HasSubstr("The data source 'det' (SQLite file " + database.string() +
+                                   ") cannot be written"));
+    std::istringstream lines(run.err);
+    for (std::string line; std::getline(lines, line);) {
+        EXPECT_EQ(line.rfind("quillet-schedule: ", 0), 0u) << line;
+    }
+    // The stored schedule is the one before.
+    const std::string count = "sqlite3 " + database.string() + " 'select count(*) from EMI' 2>&1";
+    std::unique_ptr<FILE, int (*)(FILE*)> pipe(::popen(count.c_str(), "r"), &::pclose);
+    std::array<char, 64> buffer{};
+    ASSERT_NE(std::fgets(buffer.data(), buffer.size(), pipe.get()), nullptr);
+    EXPECT_EQ(std::string(buffer.data()), "12\n");
 }
 
 TEST_F(StoreChoice, WhichStoreSaysWhyAndCreatesNothingNorDoesAnyRunCreateTheUsersOdbcIni) {

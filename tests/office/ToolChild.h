@@ -29,24 +29,30 @@ struct ChildRun {
 /// Environment changes for the child: a value sets the variable, nothing unsets it.
 using EnvironmentChanges = std::map<std::string, std::optional<std::string>>;
 
-inline std::filesystem::path builtTool() {
+/// A program built with the tests' programs.
+inline std::filesystem::path builtProgram(const std::string& name) {
     if (const char* bin = std::getenv("QUILLET_BIN_DIR"); bin != nullptr && *bin != '\0') {
-        return std::filesystem::path(bin) / "quillet-schedule";
+        return std::filesystem::path(bin) / name;
     }
-    return std::filesystem::read_symlink("/proc/self/exe").parent_path() / "quillet-schedule";
+    return std::filesystem::read_symlink("/proc/self/exe").parent_path() / name;
+}
+
+inline std::filesystem::path builtTool() {
+    return builtProgram("quillet-schedule");
 }
 
 /// A started child; wait() collects it.
 class ToolChild {
 public:
     ToolChild(const std::vector<std::string>& args, const EnvironmentChanges& changes,
-              const std::filesystem::path& scratch) {
+              const std::filesystem::path& scratch,
+              const std::filesystem::path& executable = builtTool()) {
         static int serial = 0;
         const std::string stem =
             "child-" + std::to_string(::getpid()) + "-" + std::to_string(++serial);
         m_out = scratch / (stem + ".out");
         m_err = scratch / (stem + ".err");
-        const std::string program = builtTool().string();
+        const std::string program = executable.string();
         m_pid = ::fork();
         if (m_pid != 0) {
             return;
@@ -112,6 +118,14 @@ inline ChildRun runToolChild(const std::vector<std::string>& args,
                              const EnvironmentChanges& changes,
                              const std::filesystem::path& scratch) {
     return ToolChild(args, changes, scratch).wait();
+}
+
+/// quillet-office-desk saving one mail record per subject into "det"; its status counts the
+/// failed saves.
+inline ChildRun runDeskChild(const std::vector<std::string>& subjects,
+                             const EnvironmentChanges& changes,
+                             const std::filesystem::path& scratch) {
+    return ToolChild(subjects, changes, scratch, builtProgram("quillet-office-desk")).wait();
 }
 
 }  // namespace quillet::testing

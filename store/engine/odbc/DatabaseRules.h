@@ -42,8 +42,19 @@ public:
     /// meanwhile, which the driver learns only when it next speaks to it).
     virtual bool stillConnected(OdbcConnection& connection) const = 0;
 
+    /// The store as a message names it: the data source, and the file it opened where it is one.
+    virtual std::string place(const std::string& dataSource) const {
+        return "the data source '" + dataSource + "'";
+    }
+
     /// Why the database cannot hold every text, naming the fix; empty when it can.
     virtual std::string textUnfitness() const { return {}; }
+
+    /// Takes a lock that keeps other sessions from changing the schema, held until
+    /// unlockSchemaChanges or the end of the session; nothing where a write transaction already
+    /// keeps other writers out.
+    virtual void lockSchemaChanges(OdbcConnection& /*connection*/) const {}
+    virtual void unlockSchemaChanges(OdbcConnection& /*connection*/) const {}
 
     /// Opens a write transaction that no other writer can slip into.
     virtual void beginWrite(OdbcConnection& connection) const = 0;

@@ -1,7 +1,9 @@
 #include "engine/odbc/OdbcSession.h"
 
 #include <atomic>
+#include <functional>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -161,19 +163,70 @@ ResultTable OdbcSession::execute(std::string_view accessSql) {
         m_impl->rules->respell(result, accessSql);
         return result;
     } catch (const RuntimeError& e) {
-        // A server gone mid-operation: the driver's words ("internal SAVEPOINT failed", "no
-        // connection to the server") name no data source, so the user would not know which.
-        if (!m_impl->connection->isAlive()) {
-            throw RuntimeError(e.number(),
-                               "The connection to the data source '" + m_impl->dataSource +
-                                   "' was lost: " + e.description(),
-                               e.nativeCode(), "08S01");
+        if (const std::optional<RuntimeError> named = namingTheStore(e)) {
+            throw *named;
         }
         std::string description = m_impl->rules->respeltNames(e.description(), accessSql);
         if (description == e.description()) {
             throw;
         }
         throw RuntimeError(e.number(), std::move(description), e.nativeCode(), e.sqlState());
+    }
+}
+
+namespace {
+
+// What a server or a SQLite file answers when the store, not the statement, refuses a write: a
+// read-only transaction or server, a missing privilege, a full disk; a SQLite file says it in
+// words under the general HY000.
+bool storeRefusesWrites(const RuntimeError& e) {
+    static const std::set<std::string, std::less<>> kServerStates = {"25006", "42501", "53100"};
+    if (kServerStates.count(e.sqlState()) != 0) {
+        return true;
+    }
+    const std::string lower = toLowerAscii(e.description());
+    for (const std::string_view words : {"readonly database", "unable to open database file",
+                                         "disk i/o error", "database or disk is full"}) {
+        if (lower.find(words) != std::string::npos) {
+            return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace
+
+// NOTE: the drivers' words for a store that cannot be reached or written ("internal SAVEPOINT
+// failed", "attempt to write a readonly database (8)") name neither the data source nor its file,
+// and an office has more than one store a desk could be writing to. A failure of the statement
+// itself (a constraint, a type) stays in the words every back end uses.
+std::optional<RuntimeError> OdbcSession::namingTheStore(const RuntimeError& e) const {
+    const std::string place = m_impl->rules->place(m_impl->dataSource);
+    if (e.description().find(place) != std::string::npos) {
+        return std::nullopt;  // named already, by a step inside this one
+    }
+    if (!m_impl->connection->isAlive() || e.sqlState().rfind("08", 0) == 0) {
+        return RuntimeError(e.number(),
+                            "The connection to " + place + " was lost: " + e.description(),
+                            e.nativeCode(), "08S01");
+    }
+    if (storeRefusesWrites(e)) {
+        std::string head = place + " cannot be written: ";
+        head.front() = 'T';
+        return RuntimeError(e.number(), head + e.description(), e.nativeCode(), e.sqlState());
+    }
+    return std::nullopt;
+}
+
+template <class Step>
+void OdbcSession::namingFailures(Step&& step) {
+    try {
+        step();
+    } catch (const RuntimeError& e) {
+        if (const std::optional<RuntimeError> named = namingTheStore(e)) {
+            throw *named;
+        }
+        throw;
     }
 }
 
@@ -222,6 +275,10 @@ constexpr const char* kBatchRelease = "RELEASE SAVEPOINT quillet_batch";
 // as it always has. A batch that fails is undone to its savepoint and run again singly, so the
 // statements before the failing one are written and the failure raised is that statement's own.
 void OdbcSession::executeBatch(const std::vector<std::string>& accessSqls, std::size_t& ran) {
+    namingFailures([&] { runBatch(accessSqls, ran); });
+}
+
+void OdbcSession::runBatch(const std::vector<std::string>& accessSqls, std::size_t& ran) {
     ran = 0;
     Impl& impl = *m_impl;
     const DatabaseRules& rules = *impl.rules;
@@ -300,19 +357,27 @@ void OdbcSession::executeBatch(const std::vector<std::string>& accessSqls, std::
 }
 
 void OdbcSession::beginTransaction() {
-    beginWrite(*m_impl);
+    namingFailures([&] { beginWrite(*m_impl); });
 }
 
 void OdbcSession::commit() {
-    endWrite(*m_impl, true);
+    namingFailures([&] { endWrite(*m_impl, true); });
 }
 
 void OdbcSession::rollback() {
-    endWrite(*m_impl, false);
+    namingFailures([&] { endWrite(*m_impl, false); });
 }
 
 std::string OdbcSession::textUnfitness() const {
     return m_impl->rules->textUnfitness();
+}
+
+void OdbcSession::lockSchemaChanges() {
+    namingFailures([&] { m_impl->rules->lockSchemaChanges(*m_impl->connection); });
+}
+
+void OdbcSession::unlockSchemaChanges() {
+    m_impl->rules->unlockSchemaChanges(*m_impl->connection);
 }
 
 bool OdbcSession::inTransaction() const {

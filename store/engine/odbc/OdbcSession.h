@@ -3,12 +3,14 @@
 /// \brief The ODBC engine: one session on a data source registered with the driver manager.
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
 #include "dialect/Target.h"
 #include "engine/Session.h"
 #include "quillet_store_export.h"
+#include "runtime/RuntimeError.h"
 
 namespace quillet::odbc {
 
@@ -38,6 +40,8 @@ public:
     void rollback() override;
     bool inTransaction() const override;
     std::string textUnfitness() const override;
+    void lockSchemaChanges() override;
+    void unlockSchemaChanges() override;
     /// Statements of one shape in a write transaction go to a server that takes parameter
     /// arrays in one execute, under a savepoint; after a failure there, they run singly.
     void executeBatch(const std::vector<std::string>& accessSqls, std::size_t& ran) override;
@@ -51,6 +55,15 @@ public:
 
 private:
     ResultTable run(std::string_view accessSql);
+    // The private steps are not part of the library's interface.
+    QUILLET_STORE_NO_EXPORT void runBatch(const std::vector<std::string>& accessSqls,
+                                          std::size_t& ran);
+    /// The failure told again naming the store, where it is the store's (lost, not writable)
+    /// rather than the statement's; nothing when it is the statement's or names the store.
+    QUILLET_STORE_NO_EXPORT std::optional<RuntimeError> namingTheStore(const RuntimeError& e) const;
+    /// Runs step, raising its failures named by namingTheStore.
+    template <class Step>
+    void namingFailures(Step&& step);
 
     std::unique_ptr<Impl> m_impl;
 };

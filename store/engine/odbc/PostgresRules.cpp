@@ -23,6 +23,9 @@ std::string textOf(const Variant& value) {
     return value.isNull() ? std::string() : value.toString();
 }
 
+// NOTE: any fixed number serves, as long as every program of the store uses the same one.
+constexpr long long kSchemaLockKey = 0x5175696c6c6574;  // "Quillet"
+
 bool isNumberType(std::string_view dataType) {
     const std::string lower = toLowerAscii(dataType);
     return contains(lower, "int") || contains(lower, "numeric") || contains(lower, "double") ||
@@ -71,6 +74,17 @@ bool PostgresRules::stillConnected(OdbcConnection& connection) const {
     } catch (const RuntimeError&) {
         return false;
     }
+}
+
+// NOTE: DDL on PostgreSQL is transactional, but two sessions creating the same table at once
+// both pass the existence check and the loser fails on the catalog's unique index (pg_type); a
+// session-level advisory lock, released by the server should the session be lost, orders them.
+void PostgresRules::lockSchemaChanges(OdbcConnection& connection) const {
+    connection.direct("select pg_advisory_lock(" + std::to_string(kSchemaLockKey) + ")");
+}
+
+void PostgresRules::unlockSchemaChanges(OdbcConnection& connection) const {
+    connection.direct("select pg_advisory_unlock(" + std::to_string(kSchemaLockKey) + ")");
 }
 
 void PostgresRules::beginWrite(OdbcConnection& connection) const {

@@ -17,6 +17,8 @@ public:
     void connected(OdbcConnection& connection) override;
     bool stillConnected(OdbcConnection& connection) const override;
     std::string textUnfitness() const override;
+    void lockSchemaChanges(OdbcConnection& connection) const override;
+    void unlockSchemaChanges(OdbcConnection& connection) const override;
     void beginWrite(OdbcConnection& connection) const override;
     void endWrite(OdbcConnection& connection, bool commit) const override;
     std::vector<engine::TableColumn> tableColumns(OdbcConnection& connection,

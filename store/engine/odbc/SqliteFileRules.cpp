@@ -10,7 +10,19 @@ dialect::Target SqliteFileRules::dialect() const {
     return dialect::Target::SQLite;
 }
 
-void SqliteFileRules::connected(OdbcConnection& /*connection*/) {}
+// The driver resolves the data source's Database entry; the engine says which file it opened.
+void SqliteFileRules::connected(OdbcConnection& connection) {
+    for (const auto& row : connection.query("PRAGMA database_list")) {
+        if (row.size() > 2 && !row[1].isNull() && row[1].toString() == "main" && !row[2].isNull()) {
+            m_file = row[2].toString();
+        }
+    }
+}
+
+std::string SqliteFileRules::place(const std::string& dataSource) const {
+    const std::string source = "the data source '" + dataSource + "'";
+    return m_file.empty() ? source : source + " (SQLite file " + m_file + ")";
+}
 
 // NOTE: the SQLite driver's manual-commit mode opens a deferred transaction, in which two writers
 // that both read first deadlock when they write; an immediate one takes the write lock at once,

@@ -2,6 +2,8 @@
 /// \file
 /// \brief The rules of a SQLite database file reached through a driver.
 
+#include <string>
+
 #include "engine/odbc/DatabaseRules.h"
 
 namespace quillet::odbc {
@@ -13,6 +15,7 @@ class SqliteFileRules final : public DatabaseRules {
 public:
     dialect::Target dialect() const override;
     void connected(OdbcConnection& connection) override;
+    std::string place(const std::string& dataSource) const override;
     bool stillConnected(OdbcConnection& connection) const override;
     void beginWrite(OdbcConnection& connection) const override;
     void endWrite(OdbcConnection& connection, bool commit) const override;
@@ -25,6 +28,10 @@ public:
     void learnSpellings(std::string_view accessSql) const override;
     void respell(ResultTable& result, std::string_view accessSql) const override;
     std::string respeltNames(std::string description, std::string_view accessSql) const override;
+
+private:
+    /// The database file the driver opened.
+    std::string m_file;
 };
 
 }  // namespace quillet::odbc
