@@ -114,5 +114,24 @@ TEST_F(HostileEnvironment, AFailedWriteToStdout) {
               "quillet-schedule: cannot write to standard output: No space left on device\n");
 }
 
+// What a library prints just before it aborts the process is held with the rest of its output:
+// it must still reach standard error, each line with the tool's prefix, not die in the held file.
+TEST_F(HostileEnvironment, ALibrarysLastWordsBeforeAnAbortReachStandardErrorWithThePrefix) {
+    ProcessSetup setup{store.folder(), std::nullopt, {}, {"QT_QPA_PLATFORM=no-such-platform"}};
+    const ProcessRun run = runToolProcess({"--pdf", (store.folder() / "r.pdf").string()}, setup);
+
+    EXPECT_NE(run.status, 0);
+    EXPECT_NE(run.err.find("quillet-schedule: qt.qpa.plugin: Could not find the Qt platform "
+                           "plugin \"no-such-platform\""),
+              std::string::npos)
+        << run.err;
+    for (std::size_t at = 0; at < run.err.size(); at = run.err.find('\n', at) + 1) {
+        EXPECT_EQ(run.err.compare(at, 18, "quillet-schedule: "), 0) << run.err.substr(at);
+        if (run.err.find('\n', at) == std::string::npos) {
+            break;
+        }
+    }
+}
+
 }  // namespace
 }  // namespace quillet::testing

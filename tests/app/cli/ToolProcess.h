@@ -29,9 +29,10 @@ struct ProcessRun {
 };
 
 struct ProcessSetup {
-    std::filesystem::path dataHome;        ///< XDG_DATA_HOME of the child
-    std::optional<rlim_t> fileSizeLimit;   ///< RLIMIT_FSIZE in bytes
-    std::filesystem::path standardOutput;  ///< a file for stdout instead of a pipe
+    std::filesystem::path dataHome;          ///< XDG_DATA_HOME of the child
+    std::optional<rlim_t> fileSizeLimit;     ///< RLIMIT_FSIZE in bytes
+    std::filesystem::path standardOutput;    ///< a file for stdout instead of a pipe
+    std::vector<std::string> environment{};  ///< "NAME=value" entries replacing the usual ones
 };
 
 /// The built tool: in QUILLET_BIN_DIR when set, else beside this test program (both go to bin/).
@@ -52,8 +53,15 @@ inline void startToolProcess(QProcess& child, const std::vector<std::string>& ar
     }
     child.setArguments(arguments);
     const QString home = QString::fromStdString(setup.dataHome.string());
-    child.setEnvironment(
-        {"XDG_DATA_HOME=" + home, "HOME=" + home, "LC_ALL=C.UTF-8", "QT_QPA_PLATFORM=offscreen"});
+    QStringList environment{"XDG_DATA_HOME=" + home, "HOME=" + home, "LC_ALL=C.UTF-8",
+                            "QT_QPA_PLATFORM=offscreen"};
+    for (const std::string& entry : setup.environment) {
+        const QString setting = QString::fromStdString(entry);
+        const QString name = setting.left(setting.indexOf('=') + 1);
+        environment.removeIf([&](const QString& e) { return e.startsWith(name); });
+        environment << setting;
+    }
+    child.setEnvironment(environment);
     if (!setup.standardOutput.empty()) {
         child.setStandardOutputFile(QString::fromStdString(setup.standardOutput.string()),
                                     QIODevice::Append);
