@@ -275,7 +275,8 @@ void OdbcSession::executeBatch(const std::vector<std::string>& accessSqls, std::
     }
     impl.connection->direct(kBatchSavepoint);
     try {
-        executeArray(impl.connection->prepared(sql), rows, bindings, impl.connection->habits());
+        executeArray(impl.connection->arrayPrepared(sql), rows, bindings,
+                     impl.connection->habits());
     } catch (const RuntimeError&) {
         impl.connection->direct(kBatchRollback);
         impl.connection->direct(kBatchRelease);
