@@ -230,16 +230,24 @@ void OdbcSession::executeBatch(const std::vector<std::string>& accessSqls, std::
     }
     const std::size_t first = ran;
     std::string sql;
+    // The shape whose statements were found to be plain writes: a statement of the same shape
+    // differs only in its literals, so it needs no second look.
+    std::string checkedShape;
     std::vector<std::vector<dialect::Parameter>> parameters;
     parameters.reserve(accessSqls.size() - first);
     for (std::size_t i = first; i < accessSqls.size(); ++i) {
         const std::string& accessSql = accessSqls[i];
-        if (holdsSecondStatement(accessSql) || rules.lockBefore(accessSql) ||
-            engine::isSchemaChange(accessSql)) {
-            runSingly();
-            return;
+        const dialect::Translation& translation =
+            impl.translations.translate(accessSql).translation;
+        const std::string_view shape = impl.translations.lastShape();
+        if (shape.empty() || shape != checkedShape) {
+            if (holdsSecondStatement(accessSql) || rules.lockBefore(accessSql) ||
+                engine::isSchemaChange(accessSql)) {
+                runSingly();
+                return;
+            }
+            checkedShape = shape;
         }
-        dialect::Translation translation = dialect::translate(accessSql, rules.dialect());
         if (translation.returnsRows || translation.alterColumn ||
             translation.statements.size() != 1 ||
             translation.statements.front().parameters.empty() ||
@@ -249,8 +257,10 @@ void OdbcSession::executeBatch(const std::vector<std::string>& accessSqls, std::
             runSingly();
             return;
         }
-        sql = translation.statements.front().sql;
-        parameters.push_back(std::move(translation.statements.front().parameters));
+        if (sql.empty()) {
+            sql = translation.statements.front().sql;
+        }
+        parameters.push_back(translation.statements.front().parameters);
     }
     Steps steps(impl);
     std::vector<SqlBinding> bindings;
