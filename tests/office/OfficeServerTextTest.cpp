@@ -232,6 +232,47 @@ TEST_F(OfficeServerText, ARowTheServerRefusesMidBatchLeavesEveryRowBeforeIt) {
         "1:5.5,2:5.5,3:5.5\n");
 }
 
+TEST_F(OfficeServerText, RowsSentTogetherAreStoredExactlyAsEachStatementAloneStoresThem) {
+    // Statements of one shape, with a column list in another order than the table's, texts that
+    // hold what separates values and rows, signed figures and a leap day.
+    const auto statements = [](const std::string& table) {
+        std::vector<std::string> out;
+        const std::array<std::string, 5> names = {"'O''Brien'", "'a,b)?'", "'(?,?)'", "''", "'x'"};
+        const std::array<std::string, 5> amounts = {"6102.05", "-0.1", "1000.5", "+7", "0.3"};
+        const std::array<std::string, 5> days = {"#01/Feb/2024#", "#29/Feb/2024#", "#31/Dec/2024#",
+                                                 "#01/Jan/2025#", "#02/Jan/2025#"};
+        for (std::size_t i = 0; i < names.size(); ++i) {
+            out.push_back("insert into " + table + " (Day, Amount, Name, Id) values(" + days[i] +
+                          "," + amounts[i] + "," + names[i] + "," + std::to_string(i + 1) + ")");
+        }
+        return out;
+    };
+    for (const char* table : {"together", "alone"}) {
+        psql(std::string("create table ") + table +
+             " (id bigint, name text, amount numeric, day timestamp(0))");
+    }
+    auto con = openClassConnection();
+    con->BeginTrans();
+    run(con, "delete * from together");  // every row after it goes in the batch
+    std::size_t ran = 0;
+    con->ExecuteBatch(statements("together"), ran);
+    con->CommitTrans();
+    EXPECT_EQ(ran, 5u);
+    for (const std::string& statement : statements("alone")) {
+        run(con, statement);
+    }
+    const auto stored = [](const std::string& table) {
+        return psql(
+            "select string_agg(id || ':' || name || ':' || amount || ':' || "
+            "to_char(day, 'YYYY-MM-DD'), ' ' order by id) from " +
+            table);
+    };
+    EXPECT_EQ(stored("together"),
+              "1:O'Brien:6102.05:2024-02-01 2:a,b)?:-0.1:2024-02-29 3:(?,?):1000.5:2024-12-31 "
+              "4::7:2025-01-01 5:x:0.3:2025-01-02\n");
+    EXPECT_EQ(stored("together"), stored("alone"));
+}
+
 TEST_F(OfficeServerText, AServerThatDroppedAKeptSessionCostsTheNextOperationNothing) {
     VekClass vek;
     EXPECT_EQ(vek.FindOneValue("select count(*) from EMI"), "0");

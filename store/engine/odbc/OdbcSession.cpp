@@ -1,5 +1,6 @@
 #include "engine/odbc/OdbcSession.h"
 
+#include <algorithm>
 #include <atomic>
 #include <optional>
 #include <string>
@@ -8,6 +9,7 @@
 #include "engine/common/Names.h"
 #include "engine/common/StatementRun.h"
 #include "engine/odbc/IdleSessions.h"
+#include "engine/odbc/ManyRowsInsert.h"
 #include "engine/odbc/OdbcDiagnostics.h"
 #include "engine/odbc/SerialQuery.h"
 #include "engine/odbc/SessionState.h"
@@ -201,6 +203,29 @@ namespace {
 constexpr const char* kBatchSavepoint = "SAVEPOINT quillet_batch";
 constexpr const char* kBatchRollback = "ROLLBACK TO SAVEPOINT quillet_batch";
 constexpr const char* kBatchRelease = "RELEASE SAVEPOINT quillet_batch";
+// Rows of one statement of many rows, and the values it may hold at most (far below the
+// server's limit on a statement's parameters).
+constexpr std::size_t kRowsPerInsert = 1000;
+constexpr std::size_t kValuesPerInsert = 30000;
+
+// The rows of the prepared one-row statement sql, as inserts of many rows where the driver's
+// habits and the statement allow, else as parameter arrays.
+void sendRows(OdbcConnection& connection, const std::string& sql,
+              const std::vector<std::vector<engine::BoundValue>>& rows,
+              const std::vector<SqlBinding>& bindings) {
+    const DriverHabits& habits = connection.habits();
+    const std::size_t perInsert =
+        std::min(kRowsPerInsert, kValuesPerInsert / std::max<std::size_t>(1, bindings.size()));
+    if (!habits.insertsManyRowsAtOnce || perInsert < 2 || !manyRowsInsert(sql, 1)) {
+        executeArray(connection.arrayPrepared(sql), rows, bindings, habits);
+        return;
+    }
+    for (std::size_t first = 0; first < rows.size(); first += perInsert) {
+        const std::size_t count = std::min(perInsert, rows.size() - first);
+        executeRows(connection.prepared(*manyRowsInsert(sql, count)), rows, first, count, bindings,
+                    habits);
+    }
+}
 
 }  // namespace
 
@@ -285,8 +310,7 @@ void OdbcSession::executeBatch(const std::vector<std::string>& accessSqls, std::
     }
     impl.connection->direct(kBatchSavepoint);
     try {
-        executeArray(impl.connection->arrayPrepared(sql), rows, bindings,
-                     impl.connection->habits());
+        sendRows(*impl.connection, sql, rows, bindings);
     } catch (const RuntimeError&) {
         impl.connection->direct(kBatchRollback);
         impl.connection->direct(kBatchRelease);

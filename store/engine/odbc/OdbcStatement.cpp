@@ -353,6 +353,36 @@ void executeArray(void* statement, const std::vector<std::vector<engine::BoundVa
     }
 }
 
+void executeRows(void* statement, const std::vector<std::vector<engine::BoundValue>>& rows,
+                 std::size_t first, std::size_t count, const std::vector<SqlBinding>& bindings,
+                 const DriverHabits& habits) {
+    const StatementReset reset{statement};
+    const std::size_t columns = bindings.size();
+    // Every text is made before any is bound: the driver reads them at the execute.
+    std::vector<std::optional<std::string>> texts;
+    texts.reserve(count * columns);
+    for (std::size_t r = first; r < first + count; ++r) {
+        for (std::size_t c = 0; c < columns; ++c) {
+            texts.push_back(arrayText(rows[r][c], habits));
+        }
+    }
+    std::vector<SQLLEN> lengths(texts.size(), SQL_NULL_DATA);
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        std::string* value = texts[i] ? &*texts[i] : nullptr;
+        if (value != nullptr) {
+            lengths[i] = static_cast<SQLLEN>(value->size());
+        }
+        check(SQLBindParameter(statement, static_cast<SQLUSMALLINT>(i + 1), SQL_PARAM_INPUT,
+                               SQL_C_CHAR, arraySqlType(bindings[i % columns]),
+                               value != nullptr ? std::max<SQLULEN>(1, value->size()) : 1, 0,
+                               value != nullptr ? value->data() : nullptr,
+                               value != nullptr ? static_cast<SQLLEN>(value->size() + 1) : 0,
+                               &lengths[i]),
+              SQL_HANDLE_STMT, statement);
+    }
+    check(SQLExecute(statement), SQL_HANDLE_STMT, statement);
+}
+
 std::vector<std::vector<Variant>> queryPrepared(void* statement,
                                                 const std::vector<std::string>& texts) {
     const StatementReset reset{statement};
