@@ -157,6 +157,42 @@ TEST_F(OfficeServerText, TextThatLooksLikeANumberComesBackAsTextThroughEveryLook
     EXPECT_EQ(c[3]->text(), "0123");
 }
 
+TEST_F(OfficeServerText, EveryValueOfAManyRowResultComesBackWholeWhateverItsLength) {
+    // Lengths 1 to 129 bytes in every position of the rows fetched together, Nulls among them,
+    // and texts of two-byte characters; written by the server so that only the reading is under
+    // test.
+    psql("create table readback (id bigint, note text, amount numeric)");
+    psql(
+        "insert into readback select g, case when g % 5 = 0 then null when g % 7 = 0 then "
+        "repeat(chr(233), g % 50) else repeat(chr(65 + g % 26), g % 130) end, "
+        "(g * 1000003)::numeric / 100 from generate_series(1, 700) g");
+    auto con = openClassConnection();
+    const std::vector<Variant> notes = firstColumn(con, "select note from readback order by id");
+    const std::vector<Variant> amounts =
+        firstColumn(con, "select amount from readback order by id");
+    ASSERT_EQ(notes.size(), 700u);
+    ASSERT_EQ(amounts.size(), 700u);
+    for (int g = 1; g <= 700; ++g) {
+        std::string expected;
+        if (g % 7 == 0) {
+            for (int i = 0; i < g % 50; ++i) {
+                expected += "\xC3\xA9";
+            }
+        } else {
+            expected.assign(static_cast<std::size_t>(g % 130), static_cast<char>('A' + g % 26));
+        }
+        const Variant& note = notes[static_cast<std::size_t>(g - 1)];
+        if (g % 5 == 0) {
+            EXPECT_TRUE(note.isNull()) << g;
+        } else {
+            EXPECT_EQ(note, Variant(expected)) << g;
+        }
+        EXPECT_EQ(amounts[static_cast<std::size_t>(g - 1)].toString(),
+                  Variant(static_cast<double>(g) * 1000003 / 100).toString())
+            << g;
+    }
+}
+
 // Whole cents of a decimal text ("4516122.24", "5000", "4969.5"), without passing through a
 // double.
 long long centsOf(std::string text) {

@@ -36,6 +36,9 @@ struct DriverHabits {
     /// Rows of one INSERT go as one statement of many rows: the server parses, plans and runs
     /// one statement where it would as many as there are rows.
     bool insertsManyRowsAtOnce = false;
+    /// A result's rows are fetched many at a time into bound buffers (the driver then converts
+    /// a rowset in one call instead of one call per value).
+    bool fetchesRowsets = false;
 };
 
 /// \brief Binds values (each as its binding says) to the prepared statement, runs it and reads

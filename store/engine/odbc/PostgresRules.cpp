@@ -41,7 +41,8 @@ void PostgresRules::connected(OdbcConnection& connection) {
     connection.setHabits(DriverHabits{.familiesFromSqlType = true,
                                       .doublesAsShortestText = true,
                                       .bindsParameterArrays = true,
-                                      .insertsManyRowsAtOnce = true});
+                                      .insertsManyRowsAtOnce = true,
+                                      .fetchesRowsets = true});
     // Another desk's table lock is waited for as long as the embedded store waits for a writer.
     connection.direct("SET lock_timeout = " + std::to_string(engine::kStoreBusyTimeoutMs));
     // Text goes as UTF-8 whatever the desk's locale told the driver; the server converts it to
