@@ -262,8 +262,15 @@ void OdbcSession::executeBatch(const std::vector<std::string>& accessSqls, std::
     parameters.reserve(accessSqls.size() - first);
     for (std::size_t i = first; i < accessSqls.size(); ++i) {
         const std::string& accessSql = accessSqls[i];
-        const dialect::Translation& translation =
-            impl.translations.translate(accessSql).translation;
+        const dialect::Translation* translated = nullptr;
+        try {
+            translated = &impl.translations.translate(accessSql).translation;
+        } catch (const RuntimeError&) {
+            // A statement the translator refuses fails alone, the ones before it written.
+            runSingly();
+            return;
+        }
+        const dialect::Translation& translation = *translated;
         const std::string_view shape = impl.translations.lastShape();
         if (shape.empty() || shape != checkedShape) {
             if (holdsSecondStatement(accessSql) || rules.lockBefore(accessSql) ||
