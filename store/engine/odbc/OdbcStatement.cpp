@@ -178,7 +178,7 @@ std::vector<std::vector<Variant>> fetchRowsets(SQLHSTMT statement, SQLSMALLINT c
     std::vector<SQLLEN> lengths(columns * kRowsetRows);
     std::vector<SQLUSMALLINT> statuses(kRowsetRows, SQL_ROW_NOROW);
     SQLULEN fetched = 0;
-    // Outlives the reset, which unhooks the buffers from the statement.
+    // Declared after the buffers: the statement lets go of them before they are freed.
     const RowsetReset reset{statement};
     check(SQLSetStmtAttr(statement, SQL_ATTR_ROW_BIND_TYPE,
                          reinterpret_cast<SQLPOINTER>(SQL_BIND_BY_COLUMN), 0),
