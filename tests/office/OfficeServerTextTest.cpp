@@ -199,6 +199,42 @@ TEST_F(OfficeServerText, TextThatLooksLikeANumberComesBackAsTextThroughEveryLook
     EXPECT_EQ(c[3]->text(), "0123");
 }
 
+TEST_F(OfficeServerText, EveryValueOfAManyRowResultComesBackWholeWhateverItsLength) {
+    // Lengths 1 to 129 bytes in every position of the rows fetched together, Nulls among them,
+    // and texts of two-byte characters; written by the server so that only the reading is under
+    // test.
+    psql("create table readback (id bigint, note text, amount numeric)");
+    psql(
+        "insert into readback select g, case when g % 5 = 0 then null when g % 7 = 0 then "
+        "repeat(chr(233), g % 50) else repeat(chr(65 + g % 26), g % 130) end, "
+        "(g * 1000003)::numeric / 100 from generate_series(1, 700) g");
+    auto con = openClassConnection();
+    const std::vector<Variant> notes = firstColumn(con, "select note from readback order by id");
+    const std::vector<Variant> amounts =
+        firstColumn(con, "select amount from readback order by id");
+    ASSERT_EQ(notes.size(), 700u);
+    ASSERT_EQ(amounts.size(), 700u);
+    for (int g = 1; g <= 700; ++g) {
+        std::string expected;
+        if (g % 7 == 0) {
+            for (int i = 0; i < g % 50; ++i) {
+                expected += "\xC3\xA9";
+            }
+        } else {
+            expected.assign(static_cast<std::size_t>(g % 130), static_cast<char>('A' + g % 26));
+        }
+        const Variant& note = notes[static_cast<std::size_t>(g - 1)];
+        if (g % 5 == 0) {
+            EXPECT_TRUE(note.isNull()) << g;
+        } else {
+            EXPECT_EQ(note, Variant(expected)) << g;
+        }
+        EXPECT_EQ(amounts[static_cast<std::size_t>(g - 1)].toString(),
+                  Variant(static_cast<double>(g) * 1000003 / 100).toString())
+            << g;
+    }
+}
+
 // Whole cents of a decimal text ("4516122.24", "5000", "4969.5"), without passing through a
 // double.
 long long centsOf(std::string text) {
@@ -272,6 +308,73 @@ TEST_F(OfficeServerText, ARowTheServerRefusesMidBatchLeavesEveryRowBeforeIt) {
     EXPECT_EQ(
         psql("select string_agg(sn::text || ':' || interest::text, ',' order by sn) from emi"),
         "1:5.5,2:5.5,3:5.5\n");
+}
+
+TEST_F(OfficeServerText, RowsSentTogetherAreStoredExactlyAsEachStatementAloneStoresThem) {
+    // Statements of one shape, with a column list in another order than the table's, texts that
+    // hold what separates values and rows, signed figures and a leap day.
+    const auto statements = [](const std::string& table) {
+        std::vector<std::string> out;
+        const std::array<std::string, 5> names = {"'O''Brien'", "'a,b)?'", "'(?,?)'", "''", "'x'"};
+        const std::array<std::string, 5> amounts = {"6102.05", "-0.1", "1000.5", "+7", "0.3"};
+        const std::array<std::string, 5> days = {"#01/Feb/2024#", "#29/Feb/2024#", "#31/Dec/2024#",
+                                                 "#01/Jan/2025#", "#02/Jan/2025#"};
+        for (std::size_t i = 0; i < names.size(); ++i) {
+            out.push_back("insert into " + table + " (Day, Amount, Name, Id) values(" + days[i] +
+                          "," + amounts[i] + "," + names[i] + "," + std::to_string(i + 1) + ")");
+        }
+        return out;
+    };
+    for (const char* table : {"together", "alone"}) {
+        psql(std::string("create table ") + table +
+             " (id bigint, name text, amount numeric, day timestamp(0))");
+    }
+    auto con = openClassConnection();
+    con->BeginTrans();
+    run(con, "delete * from together");  // every row after it goes in the batch
+    std::size_t ran = 0;
+    con->ExecuteBatch(statements("together"), ran);
+    con->CommitTrans();
+    EXPECT_EQ(ran, 5u);
+    for (const std::string& statement : statements("alone")) {
+        run(con, statement);
+    }
+    const auto stored = [](const std::string& table) {
+        return psql(
+            "select string_agg(id || ':' || name || ':' || amount || ':' || "
+            "to_char(day, 'YYYY-MM-DD'), ' ' order by id) from " +
+            table);
+    };
+    EXPECT_EQ(stored("together"),
+              "1:O'Brien:6102.05:2024-02-01 2:a,b)?:-0.1:2024-02-29 3:(?,?):1000.5:2024-12-31 "
+              "4::7:2025-01-01 5:x:0.3:2025-01-02\n");
+    EXPECT_EQ(stored("together"), stored("alone"));
+}
+
+TEST_F(OfficeServerText, AStatementOfAnotherShapeInABatchFailsAsItDoesAloneAfterTheRowsBeforeIt) {
+    // Three rows of one shape, then one that holds a second statement after its own, or one
+    // the translation refuses.
+    for (const std::string bad : {
+             "insert into EMI values(4,1000,5.5,6.25,994,#01/Jan/2024#);delete from EMI",
+             "insert into EMI values(4,1000,5.5,6.25,994,'unended)",
+         }) {
+        std::vector<std::string> statements;
+        for (int sn = 1; sn <= 3; ++sn) {
+            statements.push_back("insert into EMI values(" + std::to_string(sn) +
+                                 ",1000,5.5,6.25,994,#01/Jan/2024#)");
+        }
+        statements.push_back(bad);
+        auto con = openClassConnection();
+        const std::string alone = raisedBy([&] { run(con, bad); }).description();
+        con->BeginTrans();
+        run(con, "delete * from EMI");
+        std::size_t ran = 0;
+        const RuntimeError e = raisedBy([&] { con->ExecuteBatch(statements, ran); });
+        con->CommitTrans();
+        EXPECT_EQ(ran, 3u) << bad;
+        EXPECT_EQ(e.description(), alone);
+        EXPECT_EQ(psql("select string_agg(sn::text, ',' order by sn) from emi"), "1,2,3\n") << bad;
+    }
 }
 
 TEST_F(OfficeServerText, AServerThatDroppedAKeptSessionCostsTheNextOperationNothing) {

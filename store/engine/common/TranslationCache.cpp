@@ -177,7 +177,7 @@ bool TranslationCache::learn(Entry& entry) const {
 }
 
 CachedTranslation& TranslationCache::translateUncached(std::string_view accessSql) {
-    m_uncached.translation = dialect::translate(accessSql);
+    m_uncached.translation = dialect::translate(accessSql, m_target);
     m_uncached.kinds.clear();
     m_uncached.kindsVersion = -1;
     return m_uncached;
@@ -185,6 +185,7 @@ CachedTranslation& TranslationCache::translateUncached(std::string_view accessSq
 
 CachedTranslation& TranslationCache::translate(std::string_view accessSql) {
     if (!scanShape(accessSql)) {
+        m_key.clear();
         return translateUncached(accessSql);
     }
     if (const auto found = m_index.find(m_key); found != m_index.end()) {
@@ -195,7 +196,7 @@ CachedTranslation& TranslationCache::translate(std::string_view accessSql) {
         m_entries.splice(m_entries.begin(), m_entries, found->second);
         return entry.cached;
     }
-    Entry entry{m_key, CachedTranslation{dialect::translate(accessSql), {}, -1}, {}};
+    Entry entry{m_key, CachedTranslation{dialect::translate(accessSql, m_target), {}, -1}, {}};
     if (!learn(entry)) {
         m_uncached = std::move(entry.cached);
         return m_uncached;

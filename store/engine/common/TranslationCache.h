@@ -35,9 +35,18 @@ struct CachedTranslation {
 /// stays in the engine's SQL, a refused date) is translated afresh every time.
 class TranslationCache {
 public:
+    /// Translations into the target's dialect.
+    explicit TranslationCache(dialect::Target target = dialect::Target::SQLite)
+        : m_target(target) {}
+
     /// \brief The translation of accessSql. The reference is valid until the next call. Raises
     /// what the translator raises.
     CachedTranslation& translate(std::string_view accessSql);
+
+    /// \brief The shape of the statement last given to translate(); empty when it has none.
+    /// Two statements of one shape differ only in their literals: whatever is read from the
+    /// rest of their text (a second statement, a lock, a schema change) holds for both.
+    std::string_view lastShape() const { return m_key; }
 
 private:
     /// One literal of the statement as written, with its delimiters.
@@ -57,6 +66,7 @@ private:
     bool learn(Entry& entry) const;
     CachedTranslation& translateUncached(std::string_view accessSql);
 
+    dialect::Target m_target;
     std::list<Entry> m_entries;
     std::unordered_map<std::string_view, std::list<Entry>::iterator> m_index;
     // Scratch for the statement in hand, kept to reuse its storage.

@@ -86,6 +86,7 @@ std::unique_ptr<OdbcSession> OdbcSession::open(const std::string& dataSource,
                            0, "HY000");
     }
     impl->rules->connected(*impl->connection);
+    impl->translations = engine::TranslationCache(impl->rules->dialect());
     impl->dbms = dbmsName + " " + version;
     return std::make_unique<OdbcSession>(std::move(impl));
 }

@@ -11,6 +11,8 @@ namespace quillet::odbc {
 namespace {
 
 constexpr std::size_t kPreparedCacheSize = 32;
+// Statements written in batches: a run writes one table at a time.
+constexpr std::size_t kArrayCacheSize = 4;
 
 SQLCHAR* sqlText(const std::string& sql) {
     return reinterpret_cast<SQLCHAR*>(const_cast<char*>(sql.c_str()));
@@ -25,7 +27,8 @@ std::string infoText(SQLHDBC dbc, SQLUSMALLINT what) {
 
 }  // namespace
 
-OdbcConnection::OdbcConnection() : m_prepared(kPreparedCacheSize) {}
+OdbcConnection::OdbcConnection()
+    : m_prepared(kPreparedCacheSize), m_arrayPrepared(kArrayCacheSize) {}
 
 std::unique_ptr<OdbcConnection> OdbcConnection::connect(const std::string& connectionString,
                                                         const std::string& secret,
@@ -108,17 +111,24 @@ ResultTable OdbcConnection::execute(const std::string& sql) {
     return executeDirect(statement.get(), sql, m_habits);
 }
 
+StatementHandle OdbcConnection::newPrepared(const std::string& sql) {
+    StatementHandle statement = newStatement();
+    check(SQLPrepare(statement.get(), sqlText(sql), static_cast<SQLINTEGER>(sql.size())),
+          SQL_HANDLE_STMT, statement.get());
+    return statement;
+}
+
 void* OdbcConnection::prepared(const std::string& sql) {
-    return m_prepared.get(sql, [&] {
-        StatementHandle statement = newStatement();
-        check(SQLPrepare(statement.get(), sqlText(sql), static_cast<SQLINTEGER>(sql.size())),
-              SQL_HANDLE_STMT, statement.get());
-        return statement;
-    });
+    return m_prepared.get(sql, [&] { return newPrepared(sql); });
+}
+
+void* OdbcConnection::arrayPrepared(const std::string& sql) {
+    return m_arrayPrepared.get(sql, [&] { return newPrepared(sql); });
 }
 
 void OdbcConnection::forgetPrepared() {
     m_prepared.clear();
+    m_arrayPrepared.clear();
 }
 
 void OdbcConnection::setAutocommit(bool on) {

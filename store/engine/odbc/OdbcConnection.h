@@ -45,6 +45,10 @@ public:
 
     /// A prepared statement for sql (kept for reuse, least recently used dropped first).
     void* prepared(const std::string& sql);
+    /// \brief A prepared statement for sql that only ever runs with parameter arrays, kept apart
+    /// from prepared(): a driver may choose how it sends a statement's rows at its first execute
+    /// (psqlODBC sends an array's rows together only when the first execute carries an array).
+    void* arrayPrepared(const std::string& sql);
     /// Drops the prepared statements (after a schema change).
     void forgetPrepared();
 
@@ -60,12 +64,14 @@ public:
 private:
     OdbcConnection();
     StatementHandle newStatement();
+    StatementHandle newPrepared(const std::string& sql);
 
     DriverHabits m_habits;
     EnvironmentHandle m_environment;
     ConnectionHandle m_connection;
     // Declared after the connection: its statements are freed before it disconnects.
     engine::PreparedCache<StatementHandle> m_prepared;
+    engine::PreparedCache<StatementHandle> m_arrayPrepared;
 };
 
 }  // namespace quillet::odbc

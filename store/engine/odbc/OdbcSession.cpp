@@ -1,5 +1,6 @@
 #include "engine/odbc/OdbcSession.h"
 
+#include <algorithm>
 #include <atomic>
 #include <functional>
 #include <optional>
@@ -10,6 +11,7 @@
 #include "engine/common/Names.h"
 #include "engine/common/StatementRun.h"
 #include "engine/odbc/IdleSessions.h"
+#include "engine/odbc/ManyRowsInsert.h"
 #include "engine/odbc/OdbcDiagnostics.h"
 #include "engine/odbc/SerialQuery.h"
 #include "engine/odbc/SessionState.h"
@@ -267,6 +269,29 @@ namespace {
 constexpr const char* kBatchSavepoint = "SAVEPOINT quillet_batch";
 constexpr const char* kBatchRollback = "ROLLBACK TO SAVEPOINT quillet_batch";
 constexpr const char* kBatchRelease = "RELEASE SAVEPOINT quillet_batch";
+// Rows of one statement of many rows, and the values it may hold at most (far below the
+// server's limit on a statement's parameters).
+constexpr std::size_t kRowsPerInsert = 1000;
+constexpr std::size_t kValuesPerInsert = 30000;
+
+// The rows of the prepared one-row statement sql, as inserts of many rows where the driver's
+// habits and the statement allow, else as parameter arrays.
+void sendRows(OdbcConnection& connection, const std::string& sql,
+              const std::vector<std::vector<engine::BoundValue>>& rows,
+              const std::vector<SqlBinding>& bindings) {
+    const DriverHabits& habits = connection.habits();
+    const std::size_t perInsert =
+        std::min(kRowsPerInsert, kValuesPerInsert / std::max<std::size_t>(1, bindings.size()));
+    if (!habits.insertsManyRowsAtOnce || perInsert < 2 || !manyRowsInsert(sql, 1)) {
+        executeArray(connection.arrayPrepared(sql), rows, bindings, habits);
+        return;
+    }
+    for (std::size_t first = 0; first < rows.size(); first += perInsert) {
+        const std::size_t count = std::min(perInsert, rows.size() - first);
+        executeRows(connection.prepared(*manyRowsInsert(sql, count)), rows, first, count, bindings,
+                    habits);
+    }
+}
 
 }  // namespace
 
@@ -300,16 +325,31 @@ void OdbcSession::runBatch(const std::vector<std::string>& accessSqls, std::size
     }
     const std::size_t first = ran;
     std::string sql;
+    // The shape whose statements were found to be plain writes: a statement of the same shape
+    // differs only in its literals, so it needs no second look.
+    std::string checkedShape;
     std::vector<std::vector<dialect::Parameter>> parameters;
     parameters.reserve(accessSqls.size() - first);
     for (std::size_t i = first; i < accessSqls.size(); ++i) {
         const std::string& accessSql = accessSqls[i];
-        if (holdsSecondStatement(accessSql) || rules.lockBefore(accessSql) ||
-            engine::isSchemaChange(accessSql)) {
+        const dialect::Translation* translated = nullptr;
+        try {
+            translated = &impl.translations.translate(accessSql).translation;
+        } catch (const RuntimeError&) {
+            // A statement the translator refuses fails alone, the ones before it written.
             runSingly();
             return;
         }
-        dialect::Translation translation = dialect::translate(accessSql, rules.dialect());
+        const dialect::Translation& translation = *translated;
+        const std::string_view shape = impl.translations.lastShape();
+        if (shape.empty() || shape != checkedShape) {
+            if (holdsSecondStatement(accessSql) || rules.lockBefore(accessSql) ||
+                engine::isSchemaChange(accessSql)) {
+                runSingly();
+                return;
+            }
+            checkedShape = shape;
+        }
         if (translation.returnsRows || translation.alterColumn ||
             translation.statements.size() != 1 ||
             translation.statements.front().parameters.empty() ||
@@ -319,8 +359,10 @@ void OdbcSession::runBatch(const std::vector<std::string>& accessSqls, std::size
             runSingly();
             return;
         }
-        sql = translation.statements.front().sql;
-        parameters.push_back(std::move(translation.statements.front().parameters));
+        if (sql.empty()) {
+            sql = translation.statements.front().sql;
+        }
+        parameters.push_back(translation.statements.front().parameters);
     }
     Steps steps(impl);
     std::vector<SqlBinding> bindings;
@@ -345,7 +387,7 @@ void OdbcSession::runBatch(const std::vector<std::string>& accessSqls, std::size
     }
     impl.connection->direct(kBatchSavepoint);
     try {
-        executeArray(impl.connection->prepared(sql), rows, bindings, impl.connection->habits());
+        sendRows(*impl.connection, sql, rows, bindings);
     } catch (const RuntimeError&) {
         impl.connection->direct(kBatchRollback);
         impl.connection->direct(kBatchRelease);

@@ -153,6 +153,88 @@ std::vector<std::vector<Variant>> fetchRows(SQLHSTMT statement, SQLSMALLINT coun
     return rows;
 }
 
+// Rows a rowset holds, and the room each value has in it: whole numbers, doubles, dates and
+// short texts fit; a longer value is read whole from its row.
+constexpr SQLULEN kRowsetRows = 256;
+constexpr SQLLEN kBoundWidth = 64;
+
+/// Puts the statement back to unbound single rows however the fetch ends.
+struct RowsetReset {
+    SQLHSTMT statement;
+    ~RowsetReset() {
+        SQLFreeStmt(statement, SQL_UNBIND);
+        SQLSetStmtAttr(statement, SQL_ATTR_ROW_ARRAY_SIZE, reinterpret_cast<SQLPOINTER>(1), 0);
+        SQLSetStmtAttr(statement, SQL_ATTR_ROWS_FETCHED_PTR, nullptr, 0);
+        SQLSetStmtAttr(statement, SQL_ATTR_ROW_STATUS_PTR, nullptr, 0);
+    }
+};
+
+/// fetchRows' result, read a rowset at a time into bound text buffers: one call to the driver
+/// per rowset instead of one per value.
+std::vector<std::vector<Variant>> fetchRowsets(SQLHSTMT statement, SQLSMALLINT count,
+                                               const std::vector<ValueFamily>& families) {
+    const auto columns = static_cast<std::size_t>(count);
+    std::vector<char> texts(columns * kRowsetRows * static_cast<std::size_t>(kBoundWidth));
+    std::vector<SQLLEN> lengths(columns * kRowsetRows);
+    std::vector<SQLUSMALLINT> statuses(kRowsetRows, SQL_ROW_NOROW);
+    SQLULEN fetched = 0;
+    // Declared after the buffers: the statement lets go of them before they are freed.
+    const RowsetReset reset{statement};
+    check(SQLSetStmtAttr(statement, SQL_ATTR_ROW_BIND_TYPE,
+                         reinterpret_cast<SQLPOINTER>(SQL_BIND_BY_COLUMN), 0),
+          SQL_HANDLE_STMT, statement);
+    check(SQLSetStmtAttr(statement, SQL_ATTR_ROW_ARRAY_SIZE,
+                         reinterpret_cast<SQLPOINTER>(kRowsetRows), 0),
+          SQL_HANDLE_STMT, statement);
+    check(SQLSetStmtAttr(statement, SQL_ATTR_ROWS_FETCHED_PTR, &fetched, 0), SQL_HANDLE_STMT,
+          statement);
+    check(SQLSetStmtAttr(statement, SQL_ATTR_ROW_STATUS_PTR, statuses.data(), 0), SQL_HANDLE_STMT,
+          statement);
+    for (std::size_t c = 0; c < columns; ++c) {
+        check(SQLBindCol(statement, static_cast<SQLUSMALLINT>(c + 1), SQL_C_CHAR,
+                         texts.data() + c * kRowsetRows * static_cast<std::size_t>(kBoundWidth),
+                         kBoundWidth, lengths.data() + c * kRowsetRows),
+              SQL_HANDLE_STMT, statement);
+    }
+    std::vector<std::vector<Variant>> rows;
+    while (true) {
+        const SQLRETURN rc = SQLFetch(statement);
+        if (rc == SQL_NO_DATA) {
+            break;
+        }
+        check(rc, SQL_HANDLE_STMT, statement);
+        for (SQLULEN r = 0; r < fetched; ++r) {
+            if (statuses[r] == SQL_ROW_ERROR) {
+                throw errorFrom(SQL_HANDLE_STMT, statement, err::StoreError, {});
+            }
+            std::vector<Variant>& row = rows.emplace_back();
+            row.reserve(columns);
+            for (std::size_t c = 0; c < columns; ++c) {
+                const std::size_t at = c * kRowsetRows + r;
+                const SQLLEN length = lengths[at];
+                if (length == SQL_NULL_DATA) {
+                    row.push_back(Variant::null());
+                    continue;
+                }
+                if (length != SQL_NO_TOTAL && length >= 0 && length < kBoundWidth) {
+                    const char* text = texts.data() + at * static_cast<std::size_t>(kBoundWidth);
+                    row.push_back(valueFromText(
+                        std::string_view(text, static_cast<std::size_t>(length)), families[c]));
+                    continue;
+                }
+                // Longer than its room: the whole value, read from its row.
+                check(SQLSetPos(statement, static_cast<SQLSETPOSIROW>(r + 1), SQL_POSITION,
+                                SQL_LOCK_NO_CHANGE),
+                      SQL_HANDLE_STMT, statement);
+                const std::optional<std::string> whole =
+                    textColumn(statement, static_cast<SQLUSMALLINT>(c + 1));
+                row.push_back(whole ? valueFromText(*whole, families[c]) : Variant::null());
+            }
+        }
+    }
+    return rows;
+}
+
 ValueFamily familyOfSqlType(SQLLEN sqlType) {
     switch (sqlType) {
         case SQL_DOUBLE:
@@ -218,7 +300,8 @@ ResultTable readResult(SQLHSTMT statement, const DriverHabits& habits) {
         result.columns.emplace_back(reinterpret_cast<const char*>(name));
         families.push_back(familyOfColumn(statement, static_cast<SQLUSMALLINT>(c), habits));
     }
-    result.rows = fetchRows(statement, count, &families);
+    result.rows = habits.fetchesRowsets ? fetchRowsets(statement, count, families)
+                                        : fetchRows(statement, count, &families);
     return result;
 }
 
@@ -351,6 +434,36 @@ void executeArray(void* statement, const std::vector<std::vector<engine::BoundVa
     if (std::find(statuses.begin(), statuses.end(), SQL_PARAM_ERROR) != statuses.end()) {
         throw errorFrom(SQL_HANDLE_STMT, statement, err::StoreError, {});
     }
+}
+
+void executeRows(void* statement, const std::vector<std::vector<engine::BoundValue>>& rows,
+                 std::size_t first, std::size_t count, const std::vector<SqlBinding>& bindings,
+                 const DriverHabits& habits) {
+    const StatementReset reset{statement};
+    const std::size_t columns = bindings.size();
+    // Every text is made before any is bound: the driver reads them at the execute.
+    std::vector<std::optional<std::string>> texts;
+    texts.reserve(count * columns);
+    for (std::size_t r = first; r < first + count; ++r) {
+        for (std::size_t c = 0; c < columns; ++c) {
+            texts.push_back(arrayText(rows[r][c], habits));
+        }
+    }
+    std::vector<SQLLEN> lengths(texts.size(), SQL_NULL_DATA);
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        std::string* value = texts[i] ? &*texts[i] : nullptr;
+        if (value != nullptr) {
+            lengths[i] = static_cast<SQLLEN>(value->size());
+        }
+        check(SQLBindParameter(statement, static_cast<SQLUSMALLINT>(i + 1), SQL_PARAM_INPUT,
+                               SQL_C_CHAR, arraySqlType(bindings[i % columns]),
+                               value != nullptr ? std::max<SQLULEN>(1, value->size()) : 1, 0,
+                               value != nullptr ? value->data() : nullptr,
+                               value != nullptr ? static_cast<SQLLEN>(value->size() + 1) : 0,
+                               &lengths[i]),
+              SQL_HANDLE_STMT, statement);
+    }
+    check(SQLExecute(statement), SQL_HANDLE_STMT, statement);
 }
 
 std::vector<std::vector<Variant>> queryPrepared(void* statement,

@@ -33,6 +33,12 @@ struct DriverHabits {
     /// Rows of parameters go to the driver as arrays in one execute (the server receives them
     /// in a few round trips instead of one per row).
     bool bindsParameterArrays = false;
+    /// Rows of one INSERT go as one statement of many rows: the server parses, plans and runs
+    /// one statement where it would as many as there are rows.
+    bool insertsManyRowsAtOnce = false;
+    /// A result's rows are fetched many at a time into bound buffers (the driver then converts
+    /// a rowset in one call instead of one call per value).
+    bool fetchesRowsets = false;
 };
 
 /// \brief Binds values (each as its binding says) to the prepared statement, runs it and reads
@@ -45,6 +51,14 @@ ResultTable executePrepared(void* statement, const std::vector<engine::BoundValu
 /// The statement is closed and its parameters and array size reset however the run ends.
 void executeArray(void* statement, const std::vector<std::vector<engine::BoundValue>>& rows,
                   const std::vector<SqlBinding>& bindings, const DriverHabits& habits);
+
+/// \brief Binds rows [first, first + count) of values, row after row, to the placeholders of a
+/// prepared statement that writes that many rows at once (each value as text, Null as Null; each
+/// column's SQL type as its binding says) and runs it. The statement is closed and its
+/// parameters reset however the run ends.
+void executeRows(void* statement, const std::vector<std::vector<engine::BoundValue>>& rows,
+                 std::size_t first, std::size_t count, const std::vector<SqlBinding>& bindings,
+                 const DriverHabits& habits);
 
 /// \brief Binds texts to the prepared query's placeholders, runs it and reads every row, each
 /// value as text (Null as Null). The statement is closed and its parameters reset afterwards.

@@ -41,9 +41,14 @@ dialect::Target PostgresRules::dialect() const {
 // NOTE: psqlODBC names an extension's type (citext) "unknown", so a type name decides nothing;
 // the concise SQL type it reports for the column does. Its own writing of a bound double keeps
 // 17 digits, which an exact numeric column stores as they are: a double goes as its shortest text.
+// Rows written together go as inserts of many rows, each row's values coerced to the target
+// columns as a one-row insert's are.
 void PostgresRules::connected(OdbcConnection& connection) {
-    connection.setHabits(DriverHabits{
-        .familiesFromSqlType = true, .doublesAsShortestText = true, .bindsParameterArrays = true});
+    connection.setHabits(DriverHabits{.familiesFromSqlType = true,
+                                      .doublesAsShortestText = true,
+                                      .bindsParameterArrays = true,
+                                      .insertsManyRowsAtOnce = true,
+                                      .fetchesRowsets = true});
     // Another desk's table lock is waited for as long as the embedded store waits for a writer.
     connection.direct("SET lock_timeout = " + std::to_string(engine::kStoreBusyTimeoutMs));
     // Text goes as UTF-8 whatever the desk's locale told the driver; the server converts it to

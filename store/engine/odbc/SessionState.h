@@ -7,6 +7,7 @@
 #include <string>
 
 #include "engine/common/ColumnKindCache.h"
+#include "engine/common/TranslationCache.h"
 #include "engine/odbc/DatabaseRules.h"
 #include "engine/odbc/OdbcConnection.h"
 #include "engine/odbc/OdbcSession.h"
@@ -27,6 +28,8 @@ struct OdbcSession::Impl {
     /// Tables locked in the open write transaction.
     std::set<std::string> lockedTables;
     engine::ColumnKindCache columns;
+    /// Translations of the statements written in batches, by shape (set once the rules are).
+    engine::TranslationCache translations;
     /// The process's schema generation the column kinds were read in.
     unsigned long columnsGeneration = 0;
 };
