@@ -25,6 +25,8 @@ class GlyphLine {
 public:
     std::size_t size() const { return m_glyphs.size(); }
     bool empty() const { return m_glyphs.empty(); }
+    const std::vector<quint32>& glyphs() const { return m_glyphs; }
+    const std::vector<QPointF>& positions() const { return m_positions; }
     void add(quint32 glyph, QPointF at) {
         m_glyphs.push_back(glyph);
         m_positions.push_back(at);
