@@ -13,7 +13,7 @@
 
 namespace quillet {
 
-/// The fewest bars the chart's yearly panel draws at most: a long schedule gives each bar years.
+/// The most bars the chart's yearly panel draws: a long schedule gives each bar several years.
 inline constexpr int kMostYearlyBars = 40;
 
 /// \brief The schedule's figures as numbers, for the chart, gathered with the totals in the one
