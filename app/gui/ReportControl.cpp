@@ -88,7 +88,7 @@ void ReportControl::setCalculation(const ReportCalculation& calculation) {
 }
 
 void ReportControl::setSchedule(StoredSchedule schedule) {
-    m_schedule = std::move(schedule);
+    m_schedule = std::make_shared<const StoredSchedule>(std::move(schedule));
 }
 
 void ReportControl::clear() {
@@ -103,7 +103,7 @@ std::optional<ReportContent> ReportControl::load() const {
         return std::nullopt;
     }
     try {
-        ReportContent content = loadReportContent(m_reportFile, m_calculation, *m_schedule);
+        ReportContent content = loadReportContent(m_reportFile, m_calculation, m_schedule);
         if (!m_title.empty()) {
             content.definition.title = literalTemplate(m_title);
         }

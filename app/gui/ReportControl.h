@@ -3,6 +3,7 @@
 // printable schedule when the user asks for it (print preview, PDF or CSV export).
 
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -60,7 +61,7 @@ public:
     void clear();
 
     /// True once a report file and the calculation's rows have been set since the last reset.
-    bool isPrepared() const { return !m_reportFile.empty() && m_schedule.has_value(); }
+    bool isPrepared() const { return !m_reportFile.empty() && m_schedule != nullptr; }
     /// The loan inputs given by setCalculation(), if any since the last clear().
     const std::optional<ReportCalculation>& calculation() const { return m_calculation; }
 
@@ -81,7 +82,8 @@ private:
     std::string m_title;
     std::filesystem::path m_reportFile;
     std::optional<ReportCalculation> m_calculation;
-    std::optional<StoredSchedule> m_schedule;
+    // Shared with the report made from it, which reads its rows only as pages show them.
+    std::shared_ptr<const StoredSchedule> m_schedule;
 };
 
 }  // namespace quillet

@@ -22,7 +22,6 @@ class ReportPageView : public QWidget {
 public:
     ReportPageView(const ReportContent& content, QWidget* parent)
         : QWidget(parent), m_pages(content, reportPageLayout(content.definition)) {
-        m_layout = reportPageLayout(content.definition);
         resizeToPages();
     }
 
@@ -55,13 +54,9 @@ private:
     static constexpr int kGap = 12;
     static constexpr std::size_t kCachedPages = 8;
 
-    /// The paper at the zoom, in screen pixels (a point is a point at 100 %).
-    QSize paperPixels() const {
-        const QSizeF points = m_layout.fullRect(QPageLayout::Point).size();
-        const double perPoint = m_zoom * logicalDpiX() / 72.0;
-        return {static_cast<int>(std::lround(points.width() * perPoint)),
-                static_cast<int>(std::lround(points.height() * perPoint))};
-    }
+    /// The resolution of the paper at the zoom (a point is a point at 100 %).
+    double dotsPerInch() const { return m_zoom * logicalDpiX(); }
+    QSize paperPixels() const { return m_pages.paperPixels(dotsPerInch()); }
 
     void resizeToPages() {
         const QSize paper = paperPixels();
@@ -75,18 +70,7 @@ private:
                 return m_cache.front().second;
             }
         }
-        const QSize paper = paperPixels();
-        QImage image(paper, QImage::Format_RGB32);
-        const double dpi = m_zoom * logicalDpiX();
-        image.setDotsPerMeterX(static_cast<int>(std::lround(dpi / 0.0254)));
-        image.setDotsPerMeterY(static_cast<int>(std::lround(dpi / 0.0254)));
-        image.fill(Qt::white);
-        {
-            QPainter painter(&image);
-            const QPointF origin = m_layout.paintRect(QPageLayout::Point).topLeft() * (dpi / 72.0);
-            painter.translate(origin);
-            m_pages.drawPage(painter, page);
-        }
+        QImage image = m_pages.pageImage(page, dotsPerInch());
         ++m_drawn;
         m_cache.emplace_front(page, std::move(image));
         if (m_cache.size() > kCachedPages) {
@@ -96,7 +80,6 @@ private:
     }
 
     ReportPages m_pages;
-    QPageLayout m_layout;
     double m_zoom = 1.0;
     int m_drawn = 0;
     std::list<std::pair<int, QImage>> m_cache;

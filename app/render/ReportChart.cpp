@@ -143,12 +143,8 @@ void drawBalance(QPainter& painter, const QRectF& area, const ReportContent& con
                  double scale) {
     const ScheduleSeries& series = content.table.series;
     const auto months = static_cast<int>(series.closingBalance.size());
-    double top = series.openingBalance;
-    for (const double b : series.closingBalance) {
-        top = std::max(top, b);
-    }
-    Panel panel(painter, area, scale, top, axisFormatOf(content, "ClosingBalance"),
-                QStringLiteral("Balance owed"));
+    Panel panel(painter, area, scale, series.highestBalance,
+                axisFormatOf(content, "ClosingBalance"), QStringLiteral("Balance owed"));
     const QRectF& plot = panel.plot();
     const auto xOf = [&](double month) { return plot.left() + plot.width() * month / months; };
     // At most one point per half point of width: a longer schedule is sampled, and the line
@@ -174,19 +170,11 @@ void drawBalance(QPainter& painter, const QRectF& area, const ReportContent& con
 void drawYearlyBars(QPainter& painter, const QRectF& area, const ReportContent& content,
                     double scale) {
     const ScheduleSeries& series = content.table.series;
-    const auto months = static_cast<int>(series.interest.size());
-    const int years = (months + 11) / 12;
-    // No more than kMostBars bars: a long schedule gives each bar several years.
-    constexpr int kMostBars = 40;
-    const int yearsPerBar = (years + kMostBars - 1) / kMostBars;
-    const int bars = (years + yearsPerBar - 1) / yearsPerBar;
-    std::vector<double> interest(static_cast<std::size_t>(bars));
-    std::vector<double> principal(static_cast<std::size_t>(bars));
-    for (int m = 0; m < months; ++m) {
-        const auto bar = static_cast<std::size_t>(m / 12 / yearsPerBar);
-        interest[bar] += series.interest[static_cast<std::size_t>(m)];
-        principal[bar] += series.principal[static_cast<std::size_t>(m)];
-    }
+    // The sums per bar were made with the totals, in the one pass over the rows.
+    const std::vector<double>& interest = series.interestPerBar;
+    const std::vector<double>& principal = series.principalPerBar;
+    const int yearsPerBar = series.yearsPerBar;
+    const auto bars = static_cast<int>(interest.size());
     double top = 0;
     for (std::size_t b = 0; b < interest.size(); ++b) {
         top = std::max(top, std::max(0.0, interest[b]) + std::max(0.0, principal[b]));

@@ -30,12 +30,13 @@ std::optional<int> chosenDecimals(const std::optional<ReportCalculation>& calcul
 
 ReportContent loadReportContent(const std::filesystem::path& definition,
                                 const std::optional<ReportCalculation>& calculation,
-                                const StoredSchedule& schedule) {
+                                std::shared_ptr<const StoredSchedule> schedule) {
     ReportContent content;
     content.calculation = calculation;
     try {
         content.definition = loadReportDefinition(definition);
-        content.table = buildReportTable(content.definition, schedule, chosenDecimals(calculation));
+        content.table =
+            buildReportTable(content.definition, std::move(schedule), chosenDecimals(calculation));
     } catch (const ReportDefinitionError& error) {
         throw ReportFailure(describeDefinitionError(definition, error));
     }
@@ -50,11 +51,12 @@ bool writeScheduleReport(const std::filesystem::path& definition, const Schedule
         error = "Writing a PDF needs a QGuiApplication; create one before asking for the report";
         return false;
     }
-    StoredSchedule schedule;
+    std::shared_ptr<const StoredSchedule> schedule;
     ReportCalculation calculation{inputs.amount,   inputs.months, inputs.rate,
                                   inputs.decimals, inputs.start,  {}};
     try {
-        schedule = computedSchedule(inputs, calculation.instalment);
+        schedule = std::make_shared<const StoredSchedule>(
+            computedSchedule(inputs, calculation.instalment));
     } catch (const RuntimeError& e) {
         error = e.description();
         return false;
@@ -70,7 +72,7 @@ bool writeScheduleReport(const std::filesystem::path& definition, const Schedule
             return false;
         }
     }
-    return csvOrEmpty.empty() || writeReportCsv(schedule, csvOrEmpty, error);
+    return csvOrEmpty.empty() || writeReportCsv(*schedule, csvOrEmpty, error);
 }
 
 }  // namespace quillet

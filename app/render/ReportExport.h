@@ -3,6 +3,7 @@
 // window's report control and for quillet-schedule.
 
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -26,9 +27,10 @@ std::optional<int> chosenDecimals(const std::optional<ReportCalculation>& calcul
 
 /// \brief Loads the definition and builds the report's texts from schedule, the rows of the
 /// calculation. Throws ReportFailure naming the file and line of a faulty definition.
+/// The report shares schedule; no row's text is written until a page shows it.
 ReportContent loadReportContent(const std::filesystem::path& definition,
                                 const std::optional<ReportCalculation>& calculation,
-                                const StoredSchedule& schedule);
+                                std::shared_ptr<const StoredSchedule> schedule);
 
 /// \brief Computes the schedule of inputs and writes it as a PDF report and/or CSV file (an
 /// empty path skips that output). Nothing is read from or written to the store: the files show

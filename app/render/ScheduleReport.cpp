@@ -5,7 +5,9 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <cmath>
 
+#include "render/GlyphTable.h"
 #include "render/ReportChart.h"
 #include "render/ReportExport.h"
 #include "render/ReportStyle.h"
@@ -86,11 +88,48 @@ struct Heights {
     ReportHeights table;
 };
 
+QFont boldOf(QFont font) {
+    font.setWeight(QFont::Bold);
+    return font;
+}
+
+}  // namespace
+
+/// \brief The report's type made for one device resolution: the fonts, their metrics and their
+/// glyph tables, which learn from page to page.
+class PageFonts {
+public:
+    PageFonts(const ReportDefinition& definition, const QPaintDevice& device)
+        : dpiX(device.logicalDpiX()),
+          dpiY(device.logicalDpiY()),
+          body(reportStyle::font(definition, definition.fontSize), &device),
+          bold(boldOf(body)),
+          metrics(body, &device),
+          boldMetrics(bold, &device),
+          bodyGlyphs(body, dpiX, dpiY),
+          boldGlyphs(bold, dpiX, dpiY) {}
+
+    bool madeFor(const QPaintDevice& device) const {
+        return device.logicalDpiX() == dpiX && device.logicalDpiY() == dpiY;
+    }
+
+    const int dpiX;
+    const int dpiY;
+    const QFont body;
+    const QFont bold;
+    const QFontMetricsF metrics;
+    const QFontMetricsF boldMetrics;
+    LentGlyphTable bodyGlyphs;
+    LentGlyphTable boldGlyphs;
+};
+
+namespace {
+
 /// Draws one page: everything in points, turned into the device's pixels here.
 class PageDrawer {
 public:
     PageDrawer(const ReportContent& content, const QSizeF& pageSize, QPainter& painter,
-               const PlaceholderValues& values)
+               const PlaceholderValues& values, PageFonts& fonts)
         : m_content(content),
           m_definition(content.definition),
           m_page(pageSize),
@@ -98,11 +137,11 @@ public:
           m_painter(painter),
           m_values(values),
           m_scale(reportStyle::pixels(*painter.device(), 1)),
-          m_body(font(m_definition.fontSize)),
-          m_bold(m_body),
-          m_metrics(m_body, painter.device()),
-          m_boldMetrics(boldOf(m_body), painter.device()) {
-        m_bold.setWeight(QFont::Bold);
+          m_fonts(fonts),
+          m_body(fonts.body),
+          m_bold(fonts.bold),
+          m_metrics(fonts.metrics),
+          m_boldMetrics(fonts.boldMetrics) {
         layOutColumns();
     }
 
@@ -115,10 +154,12 @@ public:
         if (!page.heading) {
             return;
         }
-        y = drawRow(y, m_content.table.headings, m_boldMetrics, m_bold, kHeading);
+        y = drawRow(y, m_content.table.headings, kHeading);
+        // Only this page's rows are written, each into the same strings.
         const auto& rows = m_content.table.rows;
         for (int r = page.firstRow; r < page.firstRow + page.rowCount; ++r) {
-            y = drawRow(y, rows[static_cast<std::size_t>(r)], m_metrics, m_body, kBody);
+            rows.write(static_cast<std::size_t>(r), m_texts);
+            y = drawRow(y, m_texts, kBody);
         }
         if (page.emptyNote) {
             y = drawEmptyNote(y);
@@ -131,10 +172,6 @@ public:
 private:
     enum RowKind { kHeading, kBody };
 
-    static QFont boldOf(QFont font) {
-        font.setWeight(QFont::Bold);
-        return font;
-    }
     QFont font(double points) const {
         return QFont(reportStyle::font(m_definition, points), m_painter.device());
     }
@@ -143,6 +180,7 @@ private:
         return {px(x), px(y), px(w), px(h)};
     }
     QString expand(const std::string& text) const { return qt(expandTemplate(text, m_values)); }
+    std::string expanded(const std::string& text) const { return expandTemplate(text, m_values); }
 
     void layOutColumns() {
         const auto& columns = m_definition.columns;
@@ -165,11 +203,50 @@ private:
 
     /// \brief One line of text in a box, aligned, vertically centred. A text too wide for its
     /// box is set smaller until it fits: an amount is never cut short.
-    void drawText(const QRectF& box, const QString& text, CellAlignment alignment,
-                  const QFontMetricsF& metrics) {
-        if (text.isEmpty()) {
+    ///
+    /// The text is measured and placed from glyphs, whose glyphs join m_line to be drawn with
+    /// the others of the row (flush()); a text the table cannot set, or too wide, is drawn at
+    /// once the ordinary way with the painter's font, which must be the table's.
+    void drawCell(const QRectF& box, std::string_view text, CellAlignment alignment,
+                  const QFontMetricsF& metrics, GlyphTable& glyphs) {
+        if (text.empty()) {
             return;
         }
+        const double padding = px(reportStyle::kCellPadding);
+        const double room = box.width() - 2 * padding;
+        const std::size_t from = m_line.size();
+        const auto width = glyphs.layOut(text, m_line);
+        if (!width || (*width > room && room > 0)) {
+            m_line.truncate(from);
+            drawText(box, QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())),
+                     alignment, metrics);
+            return;
+        }
+        m_line.shift(from, QPointF(alignedX(box, *width, alignment), baselineIn(box, metrics)));
+    }
+
+    /// Draws the glyphs gathered by drawCell in the painter's pen.
+    void flush(GlyphTable& glyphs) { m_line.draw(m_painter, glyphs.rawFont()); }
+
+    double alignedX(const QRectF& box, double width, CellAlignment alignment) const {
+        const double padding = px(reportStyle::kCellPadding);
+        if (alignment == CellAlignment::Right) {
+            return box.right() - padding - width;
+        }
+        if (alignment == CellAlignment::Center) {
+            return box.left() + (box.width() - width) / 2;
+        }
+        return box.left() + padding;
+    }
+
+    static double baselineIn(const QRectF& box, const QFontMetricsF& metrics) {
+        return box.top() + (box.height() - metrics.ascent() - metrics.descent()) / 2 +
+               metrics.ascent();
+    }
+
+    /// drawCell the ordinary way: shaped to be measured, shaped again to be drawn.
+    void drawText(const QRectF& box, const QString& text, CellAlignment alignment,
+                  const QFontMetricsF& metrics) {
         const double padding = px(reportStyle::kCellPadding);
         const double room = box.width() - 2 * padding;
         double width = metrics.horizontalAdvance(text);
@@ -181,16 +258,8 @@ private:
             m_painter.setFont(smaller);
             width = QFontMetricsF(smaller, m_painter.device()).horizontalAdvance(text);
         }
-        double x = box.left() + padding;
-        if (alignment == CellAlignment::Right) {
-            x = box.right() - padding - width;
-        } else if (alignment == CellAlignment::Center) {
-            x = box.left() + (box.width() - width) / 2;
-        }
-        const double baseline = box.top() +
-                                (box.height() - metrics.ascent() - metrics.descent()) / 2 +
-                                metrics.ascent();
-        m_painter.drawText(QPointF(x, baseline), text);
+        m_painter.drawText(QPointF(alignedX(box, width, alignment), baselineIn(box, metrics)),
+                           text);
         if (shrink) {
             m_painter.setFont(font);
         }
@@ -265,18 +334,23 @@ private:
             const double end = m_page.width() * kShares[pair + 2];
             m_painter.setFont(m_body);
             m_painter.setPen(reportStyle::kMutedText);
-            drawText(pxRect(labelX, top, valueX - labelX, rowHeight), expand(inputs[i].label),
-                     CellAlignment::Left, m_metrics);
+            drawCell(pxRect(labelX, top, valueX - labelX, rowHeight), expanded(inputs[i].label),
+                     CellAlignment::Left, m_metrics, *m_fonts.bodyGlyphs);
+            flush(*m_fonts.bodyGlyphs);
             m_painter.setFont(m_bold);
             m_painter.setPen(Qt::black);
-            drawText(pxRect(valueX, top, end - valueX, rowHeight), expand(inputs[i].value),
-                     CellAlignment::Left, m_boldMetrics);
+            drawCell(pxRect(valueX, top, end - valueX, rowHeight), expanded(inputs[i].value),
+                     CellAlignment::Left, m_boldMetrics, *m_fonts.boldGlyphs);
+            flush(*m_fonts.boldGlyphs);
         }
         return y + rows * rowHeight;
     }
 
-    double drawRow(double y, const std::vector<std::string>& texts, const QFontMetricsF& metrics,
-                   const QFont& font, RowKind kind) {
+    double drawRow(double y, const std::vector<std::string>& texts, RowKind kind) {
+        const bool heading = kind == kHeading;
+        const QFont& font = heading ? m_bold : m_body;
+        const QFontMetricsF& metrics = heading ? m_boldMetrics : m_metrics;
+        GlyphTable& glyphs = heading ? *m_fonts.boldGlyphs : *m_fonts.bodyGlyphs;
         const double height = m_heights.row;
         const QRectF row = pxRect(0, y, m_page.width(), height);
         if (kind == kHeading) {
@@ -292,9 +366,11 @@ private:
         m_painter.setPen(Qt::black);
         const auto& columns = m_definition.columns;
         for (std::size_t c = 0; c < columns.size() && c < texts.size(); ++c) {
-            drawText(pxRect(m_columnX[c], y, m_columnWidth[c], height), qt(texts[c]),
-                     columns[c].alignment, metrics);
+            drawCell(pxRect(m_columnX[c], y, m_columnWidth[c], height), texts[c],
+                     columns[c].alignment, metrics, glyphs);
         }
+        // The row's cells as one glyph run.
+        flush(glyphs);
         return y + height;
     }
 
@@ -325,16 +401,18 @@ private:
         m_painter.setPen(Qt::black);
         const auto first = m_definition.totalledColumns.front();
         if (first > 0) {
-            drawText(pxRect(0, y, m_columnX[first], m_heights.row),
-                     expand(m_definition.totalsLabel), CellAlignment::Left, m_boldMetrics);
+            drawCell(pxRect(0, y, m_columnX[first], m_heights.row),
+                     expanded(m_definition.totalsLabel), CellAlignment::Left, m_boldMetrics,
+                     *m_fonts.boldGlyphs);
         }
         const auto& totals = m_content.table.totals;
         for (std::size_t c = first; c < totals.size(); ++c) {
             if (totals[c]) {
-                drawText(pxRect(m_columnX[c], y, m_columnWidth[c], m_heights.row), qt(*totals[c]),
-                         m_definition.columns[c].alignment, m_boldMetrics);
+                drawCell(pxRect(m_columnX[c], y, m_columnWidth[c], m_heights.row), *totals[c],
+                         m_definition.columns[c].alignment, m_boldMetrics, *m_fonts.boldGlyphs);
             }
         }
+        flush(*m_fonts.boldGlyphs);
         if (m_heights.totalsNote > 0) {
             QFont note = font(m_definition.fontSize * reportStyle::kNoteScale);
             note.setItalic(true);
@@ -354,10 +432,14 @@ private:
     QPainter& m_painter;
     const PlaceholderValues& m_values;
     const double m_scale;
-    QFont m_body;
-    QFont m_bold;
-    QFontMetricsF m_metrics;
-    QFontMetricsF m_boldMetrics;
+    PageFonts& m_fonts;
+    const QFont& m_body;
+    const QFont& m_bold;
+    const QFontMetricsF& m_metrics;
+    const QFontMetricsF& m_boldMetrics;
+    // The glyphs of the cells drawn since the last flush(), and a row's texts.
+    GlyphLine m_line;
+    std::vector<std::string> m_texts;
     std::vector<double> m_columnX;
     std::vector<double> m_columnWidth;
 };
@@ -402,6 +484,7 @@ QPageLayout reportPageLayout(const ReportDefinition& definition) {
 
 ReportPages::ReportPages(const ReportContent& content, const QPageLayout& layout)
     : m_content(content),
+      m_layout(layout),
       m_pageSize(layout.paintRect(QPageLayout::Point).size()),
       m_values(documentValues(content)) {
     const Heights heights(content, m_pageSize);
@@ -415,8 +498,32 @@ void ReportPages::drawPage(QPainter& painter, int page) const {
     PlaceholderValues values = m_values;
     values["page"] = std::to_string(page + 1);
     painter.setRenderHint(QPainter::Antialiasing, true);
-    PageDrawer(m_content, m_pageSize, painter, values)
+    const QPaintDevice& device = *painter.device();
+    if (!m_fonts || !m_fonts->madeFor(device)) {
+        m_fonts = std::make_shared<PageFonts>(m_content.definition, device);
+    }
+    PageDrawer(m_content, m_pageSize, painter, values, *m_fonts)
         .draw(m_pages.at(static_cast<std::size_t>(page)), page);
+}
+
+QSize ReportPages::paperPixels(double dotsPerInch) const {
+    const QSizeF points = m_layout.fullRect(QPageLayout::Point).size();
+    const double perPoint = dotsPerInch / 72.0;
+    return {static_cast<int>(std::lround(points.width() * perPoint)),
+            static_cast<int>(std::lround(points.height() * perPoint))};
+}
+
+QImage ReportPages::pageImage(int page, double dotsPerInch) const {
+    QImage image(paperPixels(dotsPerInch), QImage::Format_RGB32);
+    const auto dotsPerMetre = static_cast<int>(std::lround(dotsPerInch / 0.0254));
+    image.setDotsPerMeterX(dotsPerMetre);
+    image.setDotsPerMeterY(dotsPerMetre);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    // The printable area starts inside the margins.
+    painter.translate(m_layout.paintRect(QPageLayout::Point).topLeft() * (dotsPerInch / 72.0));
+    drawPage(painter, page);
+    return image;
 }
 
 }  // namespace quillet

@@ -4,11 +4,14 @@
 // titles, loan inputs and chart on the first page).
 
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include <QImage>
 #include <QPageLayout>
+#include <QSize>
 #include <QSizeF>
 
 #include "report/ReportCalculation.h"
@@ -22,6 +25,8 @@ class QPainter;
 class QPaintDevice;
 
 namespace quillet {
+
+class PageFonts;
 
 /// \brief Everything one report shows. Without a calculation the loan-inputs block is left out.
 struct ReportContent {
@@ -48,14 +53,25 @@ public:
     QSizeF pageSize() const { return m_pageSize; }
 
     /// \brief Draws page (0-based) with painter, whose device covers the printable area at its
-    /// own resolution.
+    /// own resolution. Only that page's rows are written. Not for two threads at once: the
+    /// fonts of the device are kept from one page to the next.
     void drawPage(QPainter& painter, int page) const;
+
+    /// The paper of a page, margins included, in whole pixels at dotsPerInch.
+    QSize paperPixels(double dotsPerInch) const;
+    /// \brief Page (0-based) drawn on white paper of its full size at dotsPerInch, as the print
+    /// preview shows it.
+    QImage pageImage(int page, double dotsPerInch) const;
 
 private:
     const ReportContent& m_content;
+    QPageLayout m_layout;
     QSizeF m_pageSize;
     std::vector<ReportPage> m_pages;
     PlaceholderValues m_values;
+    // The fonts and glyph tables of the device drawn on last: a printer or PDF keeps one device
+    // for all pages, a preview one per zoom.
+    mutable std::shared_ptr<PageFonts> m_fonts;
 };
 
 /// \brief Draws the whole report on device with the page layout it already has (a printer

@@ -1,5 +1,6 @@
 #include "report/ReportNumbers.h"
 
+#include <algorithm>
 #include <charconv>
 #include <climits>
 #include <cmath>
@@ -13,6 +14,8 @@ namespace {
 
 // Beyond this a double has no fractional digits worth writing; the general form says it better.
 constexpr double kLargestFixed = 1e21;
+
+constexpr int kMostCountedDecimals = 15;
 
 bool multiplyByTen(long long& value, int times) {
     for (int i = 0; i < times; ++i) {
@@ -51,9 +54,9 @@ std::string assemble(bool negative, std::string_view whole, std::string fraction
     return out;
 }
 
-}  // namespace
-
-std::string formatFixed(double x, int decimals, bool group) {
+/// formatFixed from the rounded double's own shortest digits: for figures beyond a 15-digit
+/// count of units.
+std::string fixedFromDigits(double x, int decimals, bool group) {
     if (!std::isfinite(x) || std::fabs(x) >= kLargestFixed || decimals < 0) {
         return formatGeneral(x);
     }
@@ -82,6 +85,67 @@ std::string formatFixed(double x, int decimals, bool group) {
         return assemble(rounded < 0, text.substr(0, p), fraction, decimals, group);
     }
     return assemble(rounded < 0, text.substr(0, point), fraction, decimals, group);
+}
+
+}  // namespace
+
+void appendUnits(std::string& out, long long units, int decimals, bool group) {
+    unsigned long long magnitude = units < 0 ? 0ULL - static_cast<unsigned long long>(units)
+                                             : static_cast<unsigned long long>(units);
+    if (decimals < 0 || decimals > kMostCountedDecimals) {
+        // Not a count shownUnits makes: the plain way, which takes any decimals.
+        const int places = std::max(decimals, 0);
+        std::string whole = std::to_string(magnitude);
+        whole.insert(0,
+                     whole.size() <= static_cast<std::size_t>(places)
+                         ? static_cast<std::size_t>(places) + 1 - whole.size()
+                         : 0,
+                     '0');
+        const std::string fraction = whole.substr(whole.size() - static_cast<std::size_t>(places));
+        whole.resize(whole.size() - static_cast<std::size_t>(places));
+        out += assemble(units < 0, whole, fraction, places, group);
+        return;
+    }
+    // Digits from the last: at least one whole digit before the decimals.
+    char digits[32];
+    int count = 0;
+    do {
+        digits[count++] = static_cast<char>('0' + magnitude % 10);
+        magnitude /= 10;
+    } while (magnitude > 0);
+    while (count <= decimals) {
+        digits[count++] = '0';
+    }
+    if (units < 0) {
+        out.push_back('-');
+    }
+    for (int i = count - 1; i >= decimals; --i) {
+        out.push_back(digits[i]);
+        const int wholeDigitsLeft = i - decimals;
+        if (group && wholeDigitsLeft > 0 && wholeDigitsLeft % 3 == 0) {
+            out.push_back(',');
+        }
+    }
+    if (decimals > 0) {
+        out.push_back('.');
+        for (int i = decimals - 1; i >= 0; --i) {
+            out.push_back(digits[i]);
+        }
+    }
+}
+
+std::string formatFixed(double x, int decimals, bool group) {
+    std::string out;
+    appendFixed(out, x, decimals, group);
+    return out;
+}
+
+void appendFixed(std::string& out, double x, int decimals, bool group) {
+    if (const auto units = shownUnits(x, decimals)) {
+        appendUnits(out, *units, decimals, group);
+        return;
+    }
+    out += fixedFromDigits(x, decimals, group);
 }
 
 int decimalsShown(std::string_view text) {

@@ -42,8 +42,14 @@ StoredSchedule computedSchedule(const ScheduleInputs& inputs, std::string& insta
     }
     ScheduleComputation computation(inputs);
     schedule.rows.reserve(static_cast<std::size_t>(std::max<int>(0, computation.monthCount())));
-    // The stored figure is the rounded text read back as a number, as the store holds it.
-    const auto stored = [&](double x) { return Variant(*parseNumber(computation.rounded(x))); };
+    // The stored figure is the rounded text read back as a number, as the store holds it; for an
+    // ordinary figure the computation knows that number without writing the text.
+    const auto stored = [&](double x) {
+        if (const auto value = computation.roundedValue(x)) {
+            return Variant(*value);
+        }
+        return Variant(*parseNumber(computation.rounded(x)));
+    };
     for (int i = 1; i <= computation.monthCount(); ++i) {
         const ScheduleRow row = computation.step(static_cast<std::int16_t>(i));
         schedule.rows.push_back({Variant(static_cast<std::int32_t>(row.sn)),
