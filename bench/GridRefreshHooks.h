@@ -10,17 +10,13 @@
 
 namespace quillet::bench {
 
-/// What the window's grid refresh does after a run: a client-side recordset over the whole
-/// schedule on a connection of its own. Leaves the number of rows read in rows.
+/// What the window's grid refresh reads after a run: the whole schedule into a client-side
+/// recordset, on the run's own connection before its rewrite commits (readStoredSchedule, as the
+/// window's readSchedule hook does). Leaves the number of rows read in rows.
 inline ScheduleRunHooks gridRefreshHooks(long& rows) {
     ScheduleRunHooks hooks;
-    hooks.refreshGrid = [&rows] {
-        auto connection = std::make_shared<Connection>();
-        connection->Open(defaultConnectionString(), "", "", -1);
-        auto recordset = std::make_shared<Recordset>();
-        recordset->setCursorLocation(kUseClient);
-        recordset->Open("Select  * from EMI order by SN asc", connection, -1, 1, -1);
-        rows = recordset->RecordCount();
+    hooks.readSchedule = [&rows](const std::shared_ptr<Connection>& connection) {
+        rows = readStoredSchedule(connection)->RecordCount();
     };
     return hooks;
 }
