@@ -1,10 +1,9 @@
 #pragma once
-// The grid refresh that follows a Calculate, for the benchmarks that time whole Calculates.
+// The grid's read of the schedule during a Calculate, for the benchmarks that time whole
+// Calculates.
 
 #include <memory>
 
-#include "VekClass.h"
-#include "engine/Connection.h"
 #include "engine/Recordset.h"
 #include "run/ScheduleStoreRun.h"
 
