@@ -5,11 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <array>
-#include <sstream>
 
 #include "VekClass.h"
 #include "app/cli/ToolRun.h"
-#include "cli/ScheduleTool.h"
 #include "engine/DataSource.h"
 #include "office/ToolChild.h"
 #include "store/engine/EngineContract.h"
@@ -33,12 +31,13 @@ protected:
                 GTEST_SKIP() << "no PostgreSQL server in this run";
             }
         } else {
-            registerSqliteFile(m_home);
+            m_database = registerSqliteFile(m_home);
             createMissingTables(*openClassConnection());
         }
     }
 
     quillet::testing::TempStore m_home;
+    std::filesystem::path m_database;  ///< the SQLite file, when that is the store
 };
 
 TEST_P(OfficeStore, ACalculateIsStoredThereAndTheEmbeddedStoreIsLeftAlone) {
@@ -151,6 +150,21 @@ TEST_P(OfficeStore, TwoDesksSavingAtOnceNeverShareASerialNorLoseARow) {
 TEST_P(OfficeStore, TwoDesksCalculatingAtOnceEachSeeTheirOwnLoanAndLeaveOneWholeSchedule) {
     odbc::releaseIdleSessions();  // each desk opens its own connections
     expectDesksTakeTurns(20);
+}
+
+// Each office store has a backup of its own kind, which the tool names instead of copying.
+TEST_P(OfficeStore, BackupRefusesNamingTheDataSourceAndTheStoresOwnTool) {
+    const std::filesystem::path copy = m_home.folder() / "copy.db";
+    const ToolRun run = runTool({"--backup", copy.string()});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_THAT(run.err, HasSubstr("quillet-schedule: "));
+    EXPECT_THAT(run.err, HasSubstr("'det'"));
+    EXPECT_THAT(run.err,
+                HasSubstr(m_database.empty() ? "pg_dump"
+                                             : "sqlite3 " + m_database.string() + " \".backup"));
+    EXPECT_EQ(run.out, "");
+    EXPECT_FALSE(std::filesystem::exists(copy));
+    EXPECT_FALSE(std::filesystem::exists(embeddedDataFolder()));
 }
 
 INSTANTIATE_TEST_SUITE_P(Backends, OfficeStore, ::testing::Values("SqliteOdbc", "PostgresOdbc"),

@@ -163,17 +163,5 @@ TEST_F(StoreChoice, WhichStoreSaysWhyAndCreatesNothingNorDoesAnyRunCreateTheUser
     }
 }
 
-TEST_F(StoreChoice, BackupRefusesAnOfficeDetNamingItAndTheSqliteShell) {
-    const std::filesystem::path database = registerSqliteFile(m_home);
-    const std::filesystem::path copy = folder() / "copy.db";
-    const ChildRun run = tool({"--backup", copy.string()});
-    EXPECT_EQ(run.status, 1);
-    EXPECT_THAT(run.err, HasSubstr("'det'"));
-    EXPECT_THAT(run.err, HasSubstr("sqlite3 " + database.string() + " \".backup"));
-    EXPECT_EQ(run.out, "");
-    EXPECT_FALSE(std::filesystem::exists(copy));
-    EXPECT_FALSE(std::filesystem::exists(dataFolder()));
-}
-
 }  // namespace
 }  // namespace quillet::testing

@@ -108,9 +108,7 @@ public:
 
 private:
     static std::string slurp(const std::filesystem::path& file) {
-        std::ostringstream text;
-        text << std::ifstream(file).rdbuf();
-        return text.str();
+        return (std::ostringstream() << std::ifstream(file).rdbuf()).str();
     }
 
     pid_t m_pid = -1;
