@@ -2,10 +2,9 @@
 // no writer ever sees the store busy.
 #include <array>
 #include <fstream>
-#include <sstream>
 
-#include "ChildProcess.h"
-#include "StoredTables.h"
+#include "office/ToolChild.h"
+#include "support/StoreAccess.h"
 #include "support/TempStore.h"
 
 namespace quillet::testing {
@@ -13,27 +12,7 @@ namespace {
 
 using Rows = std::vector<std::vector<std::string>>;
 
-std::string contentOf(const std::filesystem::path& file) {
-    return (std::stringstream() << std::ifstream(file).rdbuf()).str();
-}
-
 constexpr int kEach = 500;
-
-/// Starts two writers of every numbered family on the current store together and waits for both.
-void saveFromTwoProcesses(const TempStore& store) {
-    // The store exists before the writers start, as it does once the program has run.
-    ASSERT_EQ(integrityOfStore(), "ok");
-    const std::array<std::filesystem::path, 2> errors = {store.folder() / "writer-1.txt",
-                                                         store.folder() / "writer-2.txt"};
-    ChildProcess first(builtProgram("quillet-serial-writer"), {std::to_string(kEach)}, errors[0]);
-    ChildProcess second(builtProgram("quillet-serial-writer"), {std::to_string(kEach)}, errors[1]);
-    first.release();
-    second.release();
-    const int firstStatus = first.wait();
-    const int secondStatus = second.wait();
-    EXPECT_TRUE(WIFEXITED(firstStatus) && WEXITSTATUS(firstStatus) == 0) << contentOf(errors[0]);
-    EXPECT_TRUE(WIFEXITED(secondStatus) && WEXITSTATUS(secondStatus) == 0) << contentOf(errors[1]);
-}
 
 constexpr std::array kNumberedFamilies = {
     "EmpDetail",  "PersonEmployed", "ManPower",    "Visitor",    "Cable",
@@ -43,22 +22,35 @@ constexpr std::array kNumberedFamilies = {
 // others' inserts keep the store's one write lock busy.
 TEST(SeveralWriters, TwoProcessesSavingEveryFamilyAtOnceKeepEveryRowUnderItsOwnSerial) {
     TempStore store;
-    saveFromTwoProcesses(store);
+    // The store exists before the writers start, as it does once the program has run.
+    ASSERT_EQ(rows("PRAGMA integrity_check"), (Rows{{"ok"}}));
+    const std::filesystem::path go = store.folder() / "go";
+    std::vector<ToolChild> writers;
+    for (int i = 0; i < 2; ++i) {
+        writers.emplace_back(std::vector<std::string>{std::to_string(kEach), go.string()},
+                             EnvironmentChanges{}, store.folder(),
+                             builtProgram("quillet-serial-writer"));
+    }
+    std::ofstream{go};  // releases both together
+    for (ToolChild& writer : writers) {
+        const ChildRun run = writer.wait();
+        EXPECT_EQ(run.status, 0) << run.err;
+    }
 
     const std::string all = std::to_string(2 * kEach);
     for (const std::string table : kNumberedFamilies) {
         SCOPED_TRACE(table);
         if (table == "MedicalRecord") {
             // Both serials count every claim: one forwarding date, one file number.
-            EXPECT_EQ(storedRows("select count(*), count(distinct SystemSN), count(distinct SN), "
-                                 "max(SystemSN), max(SN) from MedicalRecord"),
+            EXPECT_EQ(rows("select count(*), count(distinct SystemSN), count(distinct SN), "
+                           "max(SystemSN), max(SN) from MedicalRecord"),
                       (Rows{{all, all, all, all, all}}));
         } else {
-            EXPECT_EQ(storedRows("select count(*), count(distinct SN), max(SN) from " + table),
+            EXPECT_EQ(rows("select count(*), count(distinct SN), max(SN) from " + table),
                       (Rows{{all, all, all}}));
         }
     }
-    EXPECT_EQ(integrityOfStore(), "ok");
+    EXPECT_EQ(rows("PRAGMA integrity_check"), (Rows{{"ok"}}));
 }
 
 }  // namespace

@@ -3,16 +3,13 @@
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <array>
-#include <sstream>
 
 #include "VekClass.h"
 #include "app/cli/ToolRun.h"
-#include "cli/ScheduleTool.h"
 #include "engine/DataSource.h"
+#include "office/ToolChild.h"
 #include "store/engine/EngineContract.h"
 #include "store/engine/OfficeStores.h"
 #include "support/DeskCalculation.h"
@@ -22,7 +19,6 @@ namespace quillet::testing {
 namespace {
 
 using ::testing::HasSubstr;
-using ::testing::Not;
 
 // Devanagari and an apostrophe in every text a family saves and finds again.
 const std::string kName = "अनिल O'Brien";
@@ -35,12 +31,13 @@ protected:
                 GTEST_SKIP() << "no PostgreSQL server in this run";
             }
         } else {
-            registerSqliteFile(m_home);
+            m_database = registerSqliteFile(m_home);
             createMissingTables(*openClassConnection());
         }
     }
 
     quillet::testing::TempStore m_home;
+    std::filesystem::path m_database;  ///< the SQLite file, when that is the store
 };
 
 TEST_P(OfficeStore, ACalculateIsStoredThereAndTheEmbeddedStoreIsLeftAlone) {
@@ -130,32 +127,19 @@ TEST_P(OfficeStore, EachRecordFamilySavesAndFindsTextInAnyScript) {
     EXPECT_EQ(vek.Remarks_, kName);
 }
 
-// Runs `saves` mail saves in a child process; its exit status counts the failed saves.
-pid_t saveInChild(int saves) {
-    const pid_t child = ::fork();
-    if (child != 0) {
-        return child;
-    }
-    int failed = 0;
-    {
-        VekClass vek;
-        for (int i = 0; i < saves; ++i) {
-            failed += vek.SaveMailRecord("F/" + std::to_string(::getpid()), "14/02/2024", "Desk",
-                                         "Save " + std::to_string(i), "", "IN", "", "MailRecord")
-                          ? 0
-                          : 1;
-        }
-    }
-    ::_exit(failed > 255 ? 255 : failed);
-}
-
 TEST_P(OfficeStore, TwoDesksSavingAtOnceNeverShareASerialNorLoseARow) {
-    const std::array<pid_t, 2> desks = {saveInChild(500), saveInChild(500)};
-    for (const pid_t desk : desks) {
-        int status = 0;
-        ASSERT_EQ(::waitpid(desk, &status, 0), desk);
-        ASSERT_TRUE(WIFEXITED(status));
-        EXPECT_EQ(WEXITSTATUS(status), 0) << "failed saves";
+    std::vector<std::string> saves;
+    for (int i = 0; i < 500; ++i) {
+        saves.insert(saves.end(), {"save", "Save " + std::to_string(i)});
+    }
+    std::vector<ToolChild> desks;
+    for (int desk = 0; desk < 2; ++desk) {
+        desks.emplace_back(saves, EnvironmentChanges{}, m_home.folder(),
+                           builtProgram("quillet-office-desk"));
+    }
+    for (ToolChild& desk : desks) {
+        const ChildRun run = desk.wait();
+        EXPECT_EQ(run.status, 0) << "failed saves: " << run.err;
     }
     auto con = openClassConnection();
     EXPECT_EQ(count(con, "MailRecord"), 1000);
@@ -163,68 +147,28 @@ TEST_P(OfficeStore, TwoDesksSavingAtOnceNeverShareASerialNorLoseARow) {
               Variant(std::int32_t{1000}));
 }
 
-TEST(StoreResolution, ARegisteredDetWinsWhateverTheCaseOfItsEntryElseTheEmbeddedStore) {
-    {
-        quillet::testing::TempStore home;
-        EXPECT_THAT(
-            runTool({"--which-store"}).out,
-            HasSubstr("data source 'det': the embedded store " + embeddedDatabasePath().string() +
-                      " (not created yet), as no ODBC "
-                      "data source of that name is registered in "));
-    }
-    quillet::testing::TempStore home;
-    registerSqliteFile(home, "DET");
-    createMissingTables(*openClassConnection());
-    const ToolRun run = runTool({"--which-store"});
-    EXPECT_EQ(run.status, 0) << run.err;
-    EXPECT_THAT(run.out, HasSubstr("registered with the ODBC driver manager in " +
-                                   (home.folder() / "odbc.ini").string() + " (driver " +
-                                   std::string(QUILLET_SQLITE_ODBC_DRIVER) + "), SQLite"));
-    EXPECT_FALSE(std::filesystem::exists(embeddedDatabasePath()));
-}
-
 TEST_P(OfficeStore, TwoDesksCalculatingAtOnceEachSeeTheirOwnLoanAndLeaveOneWholeSchedule) {
     odbc::releaseIdleSessions();  // each desk opens its own connections
     expectDesksTakeTurns(20);
 }
 
+// Each office store has a backup of its own kind, which the tool names instead of copying.
+TEST_P(OfficeStore, BackupRefusesNamingTheDataSourceAndTheStoresOwnTool) {
+    const std::filesystem::path copy = m_home.folder() / "copy.db";
+    const ToolRun run = runTool({"--backup", copy.string()});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_THAT(run.err, HasSubstr("quillet-schedule: "));
+    EXPECT_THAT(run.err, HasSubstr("'det'"));
+    EXPECT_THAT(run.err,
+                HasSubstr(m_database.empty() ? "pg_dump"
+                                             : "sqlite3 " + m_database.string() + " \".backup"));
+    EXPECT_EQ(run.out, "");
+    EXPECT_FALSE(std::filesystem::exists(copy));
+    EXPECT_FALSE(std::filesystem::exists(embeddedDataFolder()));
+}
+
 INSTANTIATE_TEST_SUITE_P(Backends, OfficeStore, ::testing::Values("SqliteOdbc", "PostgresOdbc"),
                          [](const auto& param) { return param.param; });
-
-class OfficeServer : public ::testing::Test {
-protected:
-    void SetUp() override {
-        if (!registerFreshPostgres(m_home)) {
-            GTEST_SKIP() << "no PostgreSQL server in this run";
-        }
-    }
-    quillet::testing::TempStore m_home;
-};
-
-TEST_F(OfficeServer, ARefusedLoginNamesTheCauseButNeverThePassword) {
-    auto open = [](const std::string& connectionString) {
-        return raisedBy([&] {
-            Connection connection;
-            connection.Open(connectionString);
-        });
-    };
-    // The class's password reaches the server without the blank after '='.
-    EXPECT_NO_THROW(openClassConnection());
-
-    RuntimeError e = open("DSN=det;userID= Admin;Password= wrong-secret-77");
-    EXPECT_EQ(e.number(), err::StoreConnectFailed);
-    EXPECT_EQ(e.sqlState(), "08001");
-    EXPECT_THAT(e.description(), HasSubstr("password authentication failed"));
-    EXPECT_THAT(e.description(), Not(HasSubstr("wrong-secret-77")));
-
-    // A password stored with the data source wins over the class's, right or wrong.
-    registerDataSource(m_home, "stored",
-                       *postgresServer() + "Username=Admin\nPassword=wr0ng;{x}\n");
-    e = open("DSN=stored;userID= Admin;Password= 09octvel");
-    EXPECT_THAT(e.description(), HasSubstr("password authentication failed"));
-    EXPECT_THAT(e.description(), Not(HasSubstr("wr0ng")));
-    EXPECT_THAT(e.description(), Not(HasSubstr("09octvel")));
-}
 
 }  // namespace
 }  // namespace quillet::testing

@@ -1,18 +1,24 @@
 #pragma once
-// The built quillet-schedule in a child process of its own: a fresh driver manager (which keeps
-// the system folder it read first for the life of a process), an environment of the test's
-// choosing, and file permissions that hold even when the tests run as root.
+// A program of the build (quillet-schedule unless told) in a child process of its own: a fresh
+// driver manager (which keeps the system folder it read first for the life of a process), an
+// environment of the test's choosing, and file permissions that hold even when the tests run as
+// root. The durability tests kill such children mid-run.
 
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <linux/capability.h>
 #include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <array>
+#include <csignal>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <memory>
 #include <optional>
 #include <sstream>
 #include <string>
@@ -37,16 +43,12 @@ inline std::filesystem::path builtProgram(const std::string& name) {
     return std::filesystem::read_symlink("/proc/self/exe").parent_path() / name;
 }
 
-inline std::filesystem::path builtTool() {
-    return builtProgram("quillet-schedule");
-}
-
 /// A started child; wait() collects it.
 class ToolChild {
 public:
     ToolChild(const std::vector<std::string>& args, const EnvironmentChanges& changes,
               const std::filesystem::path& scratch,
-              const std::filesystem::path& executable = builtTool()) {
+              const std::filesystem::path& executable = builtProgram("quillet-schedule")) {
         static int serial = 0;
         const std::string stem =
             "child-" + std::to_string(::getpid()) + "-" + std::to_string(++serial);
@@ -88,6 +90,8 @@ public:
         ::_exit(127);
     }
 
+    void kill() const { ::kill(m_pid, SIGKILL); }
+
     ChildRun wait() {
         ChildRun run;
         int status = 0;
@@ -104,9 +108,7 @@ public:
 
 private:
     static std::string slurp(const std::filesystem::path& file) {
-        std::ostringstream text;
-        text << std::ifstream(file).rdbuf();
-        return text.str();
+        return (std::ostringstream() << std::ifstream(file).rdbuf()).str();
     }
 
     pid_t m_pid = -1;
@@ -126,6 +128,25 @@ inline ChildRun runDeskChild(const std::vector<std::string>& subjects,
                              const EnvironmentChanges& changes,
                              const std::filesystem::path& scratch) {
     return ToolChild(subjects, changes, scratch, builtProgram("quillet-office-desk")).wait();
+}
+
+/// What a shell command prints on stdout.
+inline std::string commandOutput(const std::string& command) {
+    std::unique_ptr<FILE, int (*)(FILE*)> pipe(::popen(command.c_str(), "r"), &::pclose);
+    std::string out;
+    std::array<char, 512> buffer{};
+    while (pipe && std::fgets(buffer.data(), buffer.size(), pipe.get()) != nullptr) {
+        out += buffer.data();
+    }
+    return out;
+}
+
+/// Every line of the tool's diagnostics carries its prefix.
+inline void expectEveryLinePrefixed(const std::string& err) {
+    std::istringstream lines(err);
+    for (std::string line; std::getline(lines, line);) {
+        EXPECT_EQ(line.rfind("quillet-schedule: ", 0), 0u) << line;
+    }
 }
 
 }  // namespace quillet::testing

@@ -1,12 +1,13 @@
-// quillet-serial-writer COUNT: saves COUNT records of every family that numbers its rows with a
-// serial into the embedded store of $XDG_DATA_HOME, as fast as it can. Used by the
-// several-writers test, which starts two of these at once. It waits for end of input on stdin
-// before it starts, so two of them can be released together. Exit status 0 only when every save
+// quillet-serial-writer COUNT GO-FILE: saves COUNT records of every family that numbers its rows
+// with a serial into the embedded store of $XDG_DATA_HOME, as fast as it can. Used by the
+// several-writers test, which starts two of these at once. It waits until GO-FILE exists before
+// it starts, so two of them can be released together. Exit status 0 only when every save
 // succeeded and no message other than a save's own confirmation was shown.
 #include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <string>
@@ -104,15 +105,16 @@ std::vector<Family> families() {
 }  // namespace
 
 int main(int argc, char** argv) {
-    const int count = argc > 1 ? std::atoi(argv[1]) : 0;
+    const int count = argc > 2 ? std::atoi(argv[1]) : 0;
     if (count <= 0) {
-        std::fprintf(stderr, "usage: quillet-serial-writer COUNT\n");
+        std::fprintf(stderr, "usage: quillet-serial-writer COUNT GO-FILE\n");
         return 64;
     }
     auto messages = std::make_shared<CheckedMessages>();
     quillet::installMessageBoxService(messages);
-    // Released together with the other writer: when the test closes our stdin.
-    while (std::fgetc(stdin) != EOF) {
+    // Released together with the other writer: when the test creates GO-FILE.
+    while (!std::filesystem::exists(argv[2])) {
+        ::usleep(1000);
     }
     const std::string process = std::to_string(::getpid());
     int failures = 0;
