@@ -3,7 +3,6 @@
 
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -14,30 +13,20 @@
 namespace quillet::testing {
 namespace {
 
-std::string contents(const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
 // Each case: the tool as its own process, in a data folder of its own, with file permissions
 // holding for it.
 class HostileEnvironment : public ::testing::Test {
 protected:
     void SetUp() override { std::filesystem::create_directory(dataFolder()); }
 
-    testing::ProcessRun tool(const std::vector<std::string>& args,
-                             std::optional<rlim_t> fileSizeLimit = std::nullopt) {
-        const testing::ProcessRun run =
-            testing::runToolProcess(args, {store.folder(), fileSizeLimit, {}});
-        EXPECT_NE(run.status, testing::kCannotDropPrivileges)
-            << "the child cannot give up root's override of file permissions";
-        return run;
+    ProcessRun tool(const std::vector<std::string>& args, std::optional<rlim_t> limit = {}) {
+        return runToolProcess(args, {store.folder(), limit, {}});
     }
     std::filesystem::path dataFolder() const { return store.folder() / "quillet"; }
     std::filesystem::path storeFile() const { return dataFolder() / "quillet.db"; }
 
     // A failed run: status 1, nothing on stdout, the file named with the cause on stderr.
-    void expectStoreFailure(const testing::ProcessRun& run, const std::string& cause) {
+    void expectStoreFailure(const ProcessRun& run, const std::string& cause) {
         EXPECT_EQ(run.status, 1) << run.err;
         EXPECT_EQ(run.out, "");
         EXPECT_NE(run.err.find("'" + storeFile().string() + "'"), std::string::npos) << run.err;
@@ -80,7 +69,7 @@ TEST_F(HostileEnvironment, AnUnwritableDataFolder) {
 TEST_F(HostileEnvironment, AStoreFileThatIsNotADatabase) {
     const std::string text = "Loan notes, kept here by mistake.\n";
     std::ofstream(storeFile()) << text;
-    const testing::ProcessRun run = tool({"--store"});
+    const ProcessRun run = tool({"--store"});
     expectStoreFailure(run, "file is not a database");
     EXPECT_NE(run.err.find("Please select Database : remember.mdb and restart Application"),
               std::string::npos);
@@ -107,7 +96,7 @@ TEST_F(HostileEnvironment, TheDiskFillsUpDuringACalculate) {
 }
 
 TEST_F(HostileEnvironment, AFailedWriteToStdout) {
-    const testing::ProcessRun run =
+    const ProcessRun run =
         testing::runToolProcess({"--months", "3"}, {store.folder(), std::nullopt, "/dev/full"});
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.err,

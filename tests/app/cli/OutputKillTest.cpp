@@ -11,8 +11,6 @@
 #include <QProcess>
 #include <csignal>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -21,11 +19,6 @@
 
 namespace quillet::testing {
 namespace {
-
-std::string contents(const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 struct KilledOutput {
     const char* name;
