@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -19,14 +20,14 @@ class HostileEnvironment : public ::testing::Test {
 protected:
     void SetUp() override { std::filesystem::create_directory(dataFolder()); }
 
-    ProcessRun tool(const std::vector<std::string>& args, std::optional<rlim_t> limit = {}) {
+    ToolRun tool(const std::vector<std::string>& args, std::optional<rlim_t> limit = {}) {
         return runToolProcess(args, {store.folder(), limit, {}});
     }
     std::filesystem::path dataFolder() const { return store.folder() / "quillet"; }
     std::filesystem::path storeFile() const { return dataFolder() / "quillet.db"; }
 
     // A failed run: status 1, nothing on stdout, the file named with the cause on stderr.
-    void expectStoreFailure(const ProcessRun& run, const std::string& cause) {
+    void expectStoreFailure(const ToolRun& run, const std::string& cause) {
         EXPECT_EQ(run.status, 1) << run.err;
         EXPECT_EQ(run.out, "");
         EXPECT_NE(run.err.find("'" + storeFile().string() + "'"), std::string::npos) << run.err;
@@ -36,10 +37,10 @@ protected:
     // Once the cause is gone, the next run stores its schedule.
     void expectRecovery(const std::string& months) {
         EXPECT_EQ(tool({"--store", "--months", months}).status, 0);
-        EXPECT_EQ(testing::countRows("EMI"), std::stoi(months));
+        EXPECT_EQ(countRows("EMI"), std::stoi(months));
     }
 
-    testing::TempStore store;
+    TempStore store;
 };
 
 TEST_F(HostileEnvironment, AReadOnlyStoreFile) {
@@ -66,19 +67,6 @@ TEST_F(HostileEnvironment, AnUnwritableDataFolder) {
     expectRecovery("6");
 }
 
-TEST_F(HostileEnvironment, AStoreFileThatIsNotADatabase) {
-    const std::string text = "Loan notes, kept here by mistake.\n";
-    std::ofstream(storeFile()) << text;
-    const ProcessRun run = tool({"--store"});
-    expectStoreFailure(run, "file is not a database");
-    EXPECT_NE(run.err.find("Please select Database : remember.mdb and restart Application"),
-              std::string::npos);
-    EXPECT_EQ(contents(storeFile()), text);
-
-    std::filesystem::remove(storeFile());
-    expectRecovery("6");
-}
-
 TEST_F(HostileEnvironment, TheDiskFillsUpDuringACalculate) {
     ASSERT_EQ(tool({"--store", "--months", "12"}).status, 0);
     const std::string before = contents(storeFile());
@@ -90,14 +78,14 @@ TEST_F(HostileEnvironment, TheDiskFillsUpDuringACalculate) {
     expectStoreFailure(tool({"--store", "--months", "32767"}, largest + (64 << 10)),
                        "File too large");
     EXPECT_EQ(contents(storeFile()), before);
-    EXPECT_EQ(testing::countRows("EMI"), 12);
+    EXPECT_EQ(countRows("EMI"), 12);
 
     expectRecovery("32767");
 }
 
 TEST_F(HostileEnvironment, AFailedWriteToStdout) {
-    const ProcessRun run =
-        testing::runToolProcess({"--months", "3"}, {store.folder(), std::nullopt, "/dev/full"});
+    const ToolRun run =
+        runToolProcess({"--months", "3"}, {store.folder(), std::nullopt, "/dev/full"});
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.err,
               "quillet-schedule: cannot write to standard output: No space left on device\n");
@@ -107,7 +95,7 @@ TEST_F(HostileEnvironment, AFailedWriteToStdout) {
 // it must still reach standard error, each line with the tool's prefix, not die in the held file.
 TEST_F(HostileEnvironment, ALibrarysLastWordsBeforeAnAbortReachStandardErrorWithThePrefix) {
     ProcessSetup setup{store.folder(), std::nullopt, {}, {"QT_QPA_PLATFORM=no-such-platform"}};
-    const ProcessRun run = runToolProcess({"--pdf", (store.folder() / "r.pdf").string()}, setup);
+    const ToolRun run = runToolProcess({"--pdf", (store.folder() / "r.pdf").string()}, setup);
 
     EXPECT_NE(run.status, 0);
     EXPECT_NE(run.err.find("quillet-schedule: qt.qpa.plugin: Could not find the Qt platform "
@@ -120,6 +108,87 @@ TEST_F(HostileEnvironment, ALibrarysLastWordsBeforeAnAbortReachStandardErrorWith
             break;
         }
     }
+}
+
+// The data folder holds every record: it is the user's own and nobody else's, however it was
+// found and whatever the umask.
+class DataFolder : public ::testing::Test {
+protected:
+    ToolRun tool(std::optional<mode_t> umask = {}) {
+        return runToolProcess({"--store", "--months", "12"}, {home(), {}, {}}, umask);
+    }
+    // XDG_DATA_HOME: a folder everybody may write in, as a shared one is.
+    std::filesystem::path home() const { return store.folder() / "shared"; }
+    std::filesystem::path data() const { return home() / "quillet"; }
+    void SetUp() override {
+        std::filesystem::create_directory(home());
+        ::chmod(home().c_str(), 01777);
+    }
+    void requireRoot() {
+        if (::geteuid() != 0) {
+            GTEST_SKIP() << "making files of another user needs root";
+        }
+    }
+    void expectRefused(const ToolRun& run, const std::string& reason) {
+        EXPECT_EQ(run.status, 1) << run.err;
+        EXPECT_EQ(run.out, "");
+        EXPECT_NE(run.err.find("The data folder '" + data().string() + "' " + reason),
+                  std::string::npos)
+            << run.err;
+    }
+
+    TempStore store;
+};
+
+TEST_F(DataFolder, IsCreatedPrivateUnderAnyUmaskAndAnExistingOneOfTheUserIsMadePrivate) {
+    const auto expectPrivate = [&] {
+        EXPECT_EQ(modeOf(data()), 0700u);
+        // The engine gives its WAL and shared-memory files the mode of the database file.
+        ASSERT_TRUE(std::filesystem::exists(data() / "quillet.db"));
+        for (const auto& entry : std::filesystem::directory_iterator(data())) {
+            EXPECT_EQ(modeOf(entry.path()), 0600u) << entry.path();
+        }
+    };
+    ASSERT_EQ(tool(0).status, 0);
+    expectPrivate();
+    ::chmod(data().c_str(), 0755);
+    for (const auto& entry : std::filesystem::directory_iterator(data())) {
+        ::chmod(entry.path().c_str(), 0644);
+    }
+    ASSERT_EQ(tool().status, 0);
+    expectPrivate();
+}
+
+TEST_F(DataFolder, AFolderOfAnotherUserIsRefused) {
+    requireRoot();
+    std::filesystem::create_directory(data());
+    ::chmod(data().c_str(), 0777);
+    ASSERT_EQ(::chown(data().c_str(), kAnotherUser, kAnotherUser), 0);
+    expectRefused(tool(), "belongs to another user");
+    EXPECT_TRUE(std::filesystem::is_empty(data()));
+}
+
+TEST_F(DataFolder, ALinkIsFollowedOnlyWhenTheLinkAndItsFolderAreBothTheUsers) {
+    requireRoot();
+    const std::filesystem::path theirs = store.folder() / "theirs";
+    std::filesystem::create_directory(theirs);
+    ::chmod(theirs.c_str(), 0777);
+    ASSERT_EQ(::chown(theirs.c_str(), kAnotherUser, kAnotherUser), 0);
+    std::filesystem::create_directory_symlink(theirs, data());
+    expectRefused(tool(), "leads to a folder of another user");
+    EXPECT_TRUE(std::filesystem::is_empty(theirs));
+
+    std::filesystem::remove(data());
+    const std::filesystem::path ours = store.folder() / "ours";
+    std::filesystem::create_directory(ours);
+    std::filesystem::create_directory_symlink(ours, data());
+    ASSERT_EQ(::lchown(data().c_str(), kAnotherUser, kAnotherUser), 0);
+    expectRefused(tool(), "is a link made by another user");
+    EXPECT_TRUE(std::filesystem::is_empty(ours));
+
+    ASSERT_EQ(::lchown(data().c_str(), ::geteuid(), ::getegid()), 0);
+    EXPECT_EQ(tool().status, 0);
+    EXPECT_TRUE(std::filesystem::exists(ours / "quillet.db"));
 }
 
 }  // namespace

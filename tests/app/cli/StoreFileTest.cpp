@@ -12,7 +12,6 @@
 #include <vector>
 
 #include "app/cli/ToolProcess.h"
-#include "app/cli/ToolRun.h"
 #include "support/TempStore.h"
 
 namespace quillet::testing {
@@ -22,16 +21,15 @@ namespace {
 std::string scheduleIn(const std::filesystem::path& file) {
     sqlite3* db = nullptr;
     sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
-    sqlite3_stmt* statement = nullptr;
     std::string found;
-    if (sqlite3_prepare_v2(db, "SELECT count(*) || '/' || max(SN) FROM EMI", -1, &statement,
-                           nullptr) == SQLITE_OK &&
-        sqlite3_step(statement) == SQLITE_ROW) {
-        found = reinterpret_cast<const char*>(sqlite3_column_text(statement, 0));
-    } else {
-        found = sqlite3_errmsg(db);
-    }
-    sqlite3_finalize(statement);
+    char* error = nullptr;
+    const auto read = [](void* to, int, char** values, char**) {
+        *static_cast<std::string*>(to) = values[0];
+        return 0;
+    };
+    sqlite3_exec(db, "SELECT count(*) || '/' || max(SN) FROM EMI", read, &found, &error);
+    found += error != nullptr ? error : "";
+    sqlite3_free(error);
     sqlite3_close(db);
     return found;
 }

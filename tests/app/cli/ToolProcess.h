@@ -1,7 +1,8 @@
 #pragma once
-// Runs the built quillet-schedule as a child process, optionally under a file-size limit (with
-// SIGXFSZ ignored, so writes fail instead of killing it). File permissions hold for the child
-// even when the tests run as root: it gives up the capabilities that override them.
+// Runs quillet-schedule in this process, or the built program as a child process, optionally under
+// a file-size limit (with SIGXFSZ ignored, so writes fail instead of killing it). File permissions
+// hold for the child even when the tests run as root: it gives up the capabilities that override
+// them.
 
 #include <gtest/gtest.h>
 #include <linux/capability.h>
@@ -17,8 +18,11 @@
 #include <fstream>
 #include <iterator>
 #include <optional>
+#include <sstream>
 #include <string>
 #include <vector>
+
+#include "cli/ScheduleTool.h"
 
 namespace quillet::testing {
 
@@ -27,17 +31,24 @@ inline constexpr int kCannotDropPrivileges = 125;
 /// The owner the tests give files planted by someone else (possible as root only).
 inline constexpr uid_t kAnotherUser = 65534;
 
-struct ProcessRun {
+struct ToolRun {
     int status = -1;  ///< exit status, or -1 when the child did not exit normally
     std::string out;
     std::string err;
 };
 
+inline ToolRun runTool(const std::vector<std::string>& args) {
+    std::ostringstream out;
+    std::ostringstream err;
+    const int status = runScheduleTool(args, out, err);
+    return {status, out.str(), err.str()};
+}
+
 struct ProcessSetup {
     std::filesystem::path dataHome;          ///< XDG_DATA_HOME of the child
     std::optional<rlim_t> fileSizeLimit;     ///< RLIMIT_FSIZE in bytes
     std::filesystem::path standardOutput;    ///< a file for stdout instead of a pipe
-    std::vector<std::string> environment{};  ///< "NAME=value" entries replacing the usual ones
+    std::vector<std::string> environment{};  ///< "NAME=value" entries over the usual ones
 };
 
 /// Starts the tool as child (under umask when given); the caller waits for it or kills it.
@@ -54,10 +65,7 @@ inline void startToolProcess(QProcess& child, const std::vector<std::string>& ar
     QStringList environment{"XDG_DATA_HOME=" + home, "HOME=" + home, "LC_ALL=C.UTF-8",
                             "QT_QPA_PLATFORM=offscreen"};
     for (const std::string& entry : setup.environment) {
-        const QString setting = QString::fromStdString(entry);
-        environment.removeIf(
-            [&](const QString& e) { return e.startsWith(setting.left(setting.indexOf('=') + 1)); });
-        environment << setting;
+        environment << QString::fromStdString(entry);  // a later entry overrides an earlier one
     }
     child.setEnvironment(environment);
     if (!setup.standardOutput.empty()) {
@@ -86,11 +94,11 @@ inline void startToolProcess(QProcess& child, const std::vector<std::string>& ar
     child.start();
 }
 
-inline ProcessRun runToolProcess(const std::vector<std::string>& args, const ProcessSetup& setup,
-                                 std::optional<mode_t> umask = {}) {
+inline ToolRun runToolProcess(const std::vector<std::string>& args, const ProcessSetup& setup,
+                              std::optional<mode_t> umask = {}) {
     QProcess child;
     startToolProcess(child, args, setup, umask);
-    ProcessRun run;
+    ToolRun run;
     if (child.waitForFinished(60000) && child.exitStatus() == QProcess::NormalExit) {
         run.status = child.exitCode();
     }
