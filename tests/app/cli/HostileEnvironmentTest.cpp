@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,15 @@
 
 namespace quillet::testing {
 namespace {
+
+// A refused run: status 1, nothing on stdout, and stderr saying each of the texts.
+void expectRefused(const ToolRun& run, const std::vector<std::string>& said) {
+    EXPECT_EQ(run.status, 1) << run.err;
+    EXPECT_EQ(run.out, "");
+    for (const std::string& text : said) {
+        EXPECT_NE(run.err.find(text), std::string::npos) << text << " in " << run.err;
+    }
+}
 
 // Each case: the tool as its own process, in a data folder of its own, with file permissions
 // holding for it.
@@ -26,12 +36,9 @@ protected:
     std::filesystem::path dataFolder() const { return store.folder() / "quillet"; }
     std::filesystem::path storeFile() const { return dataFolder() / "quillet.db"; }
 
-    // A failed run: status 1, nothing on stdout, the file named with the cause on stderr.
+    // A failed run names the file with the cause.
     void expectStoreFailure(const ToolRun& run, const std::string& cause) {
-        EXPECT_EQ(run.status, 1) << run.err;
-        EXPECT_EQ(run.out, "");
-        EXPECT_NE(run.err.find("'" + storeFile().string() + "'"), std::string::npos) << run.err;
-        EXPECT_NE(run.err.find(cause), std::string::npos) << run.err;
+        expectRefused(run, {"'" + storeFile().string() + "'", cause});
     }
 
     // Once the cause is gone, the next run stores its schedule.
@@ -102,11 +109,9 @@ TEST_F(HostileEnvironment, ALibrarysLastWordsBeforeAnAbortReachStandardErrorWith
                            "plugin \"no-such-platform\""),
               std::string::npos)
         << run.err;
-    for (std::size_t at = 0; at < run.err.size(); at = run.err.find('\n', at) + 1) {
-        EXPECT_EQ(run.err.compare(at, 18, "quillet-schedule: "), 0) << run.err.substr(at);
-        if (run.err.find('\n', at) == std::string::npos) {
-            break;
-        }
+    std::istringstream lines(run.err);
+    for (std::string line; std::getline(lines, line);) {
+        EXPECT_TRUE(line.starts_with("quillet-schedule: ")) << line;
     }
 }
 
@@ -124,17 +129,8 @@ protected:
         std::filesystem::create_directory(home());
         ::chmod(home().c_str(), 01777);
     }
-    void requireRoot() {
-        if (::geteuid() != 0) {
-            GTEST_SKIP() << "making files of another user needs root";
-        }
-    }
-    void expectRefused(const ToolRun& run, const std::string& reason) {
-        EXPECT_EQ(run.status, 1) << run.err;
-        EXPECT_EQ(run.out, "");
-        EXPECT_NE(run.err.find("The data folder '" + data().string() + "' " + reason),
-                  std::string::npos)
-            << run.err;
+    void expectRefusedFolder(const ToolRun& run, const std::string& reason) {
+        expectRefused(run, {"The data folder '" + data().string() + "' " + reason});
     }
 
     TempStore store;
@@ -160,22 +156,26 @@ TEST_F(DataFolder, IsCreatedPrivateUnderAnyUmaskAndAnExistingOneOfTheUserIsMadeP
 }
 
 TEST_F(DataFolder, AFolderOfAnotherUserIsRefused) {
-    requireRoot();
+    if (::geteuid() != 0) {
+        GTEST_SKIP() << "making files of another user needs root";
+    }
     std::filesystem::create_directory(data());
     ::chmod(data().c_str(), 0777);
     ASSERT_EQ(::chown(data().c_str(), kAnotherUser, kAnotherUser), 0);
-    expectRefused(tool(), "belongs to another user");
+    expectRefusedFolder(tool(), "belongs to another user");
     EXPECT_TRUE(std::filesystem::is_empty(data()));
 }
 
 TEST_F(DataFolder, ALinkIsFollowedOnlyWhenTheLinkAndItsFolderAreBothTheUsers) {
-    requireRoot();
+    if (::geteuid() != 0) {
+        GTEST_SKIP() << "making files of another user needs root";
+    }
     const std::filesystem::path theirs = store.folder() / "theirs";
     std::filesystem::create_directory(theirs);
     ::chmod(theirs.c_str(), 0777);
     ASSERT_EQ(::chown(theirs.c_str(), kAnotherUser, kAnotherUser), 0);
     std::filesystem::create_directory_symlink(theirs, data());
-    expectRefused(tool(), "leads to a folder of another user");
+    expectRefusedFolder(tool(), "leads to a folder of another user");
     EXPECT_TRUE(std::filesystem::is_empty(theirs));
 
     std::filesystem::remove(data());
@@ -183,7 +183,7 @@ TEST_F(DataFolder, ALinkIsFollowedOnlyWhenTheLinkAndItsFolderAreBothTheUsers) {
     std::filesystem::create_directory(ours);
     std::filesystem::create_directory_symlink(ours, data());
     ASSERT_EQ(::lchown(data().c_str(), kAnotherUser, kAnotherUser), 0);
-    expectRefused(tool(), "is a link made by another user");
+    expectRefusedFolder(tool(), "is a link made by another user");
     EXPECT_TRUE(std::filesystem::is_empty(ours));
 
     ASSERT_EQ(::lchown(data().c_str(), ::geteuid(), ::getegid()), 0);

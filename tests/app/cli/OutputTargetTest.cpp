@@ -2,7 +2,7 @@
 // planted link is never written through, the store's own files are never replaced, the name is
 // used as the bytes given, and a folder the user may not write is reported. An output killed
 // while it is written (SIGKILL: no clean-up code runs) leaves nothing another user can read,
-// never a part of a file under the name asked for, and the next run to the same name clears
+// only ever a whole file under the name asked for, and the next run to the same name clears
 // what it left.
 
 #include <gtest/gtest.h>

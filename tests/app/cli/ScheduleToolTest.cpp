@@ -54,7 +54,7 @@ QJsonObject jsonOf(const ToolRun& run) {
     return document.object();
 }
 
-TEST(ScheduleTool, JsonHoldsNumbersAsNumbersInColumnOrderAndDatesInIsoForm) {
+TEST(ScheduleTool, JsonHoldsTheCsvFiguresAsNumbersAndItsDatesInIsoForm) {
     const std::vector<std::string> inputs = {"--amount", "300000",    "--rate",     "3.75",
                                              "--months", "13.5",      "--decimals", "1.5",
                                              "--start",  "2024-03-31"};
@@ -64,11 +64,11 @@ TEST(ScheduleTool, JsonHoldsNumbersAsNumbersInColumnOrderAndDatesInIsoForm) {
     };
     const ToolRun json = with({"--format", "json"});
     const QJsonObject document = jsonOf(json);
-    const QJsonObject read = document["inputs"].toObject();
-    EXPECT_EQ(read["amount"].toDouble(), 300000);
-    EXPECT_EQ(read["months"].toDouble(), 13.5);
-    EXPECT_EQ(read["decimals"].toDouble(), 1.5);
-    EXPECT_EQ(read["start"].toString(), "2024-03-31");
+    EXPECT_EQ(document["inputs"].toObject(), (QJsonObject{{"amount", 300000},
+                                                          {"months", 13.5},
+                                                          {"rate", 3.75},
+                                                          {"decimals", 1.5},
+                                                          {"start", "2024-03-31"}}));
     ASSERT_TRUE(document["instalment"].isDouble());
     EXPECT_EQ(document["instalment"].toDouble(), std::stod(with({"--emi"}).out));
 
@@ -99,7 +99,7 @@ TEST(ScheduleTool, JsonHoldsNumbersAsNumbersInColumnOrderAndDatesInIsoForm) {
     EXPECT_EQ(empty["instalment"].toDouble(-1), 0);
 }
 
-TEST(ScheduleTool, CheckMessagesStandAloneOtherDiagnosticsNameTheProgram) {
+TEST(ScheduleTool, CheckMessagesStandAloneInTheWindowsOrder) {
     const ToolRun run = runTool({"--rate", "six", "--amount", "", "--months", "1,000"});
     EXPECT_EQ(run.status, 2);
     EXPECT_EQ(run.out, "");
