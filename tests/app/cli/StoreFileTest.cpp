@@ -8,12 +8,10 @@
 #include <unistd.h>
 
 #include <filesystem>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "app/cli/ToolProcess.h"
-#include "cli/ScheduleTool.h"
 #include "support/TempStore.h"
 
 namespace quillet::testing {
@@ -23,49 +21,31 @@ namespace {
 std::string scheduleIn(const std::filesystem::path& file) {
     sqlite3* db = nullptr;
     sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
-    sqlite3_stmt* statement = nullptr;
     std::string found;
-    if (sqlite3_prepare_v2(db, "SELECT count(*) || '/' || max(SN) FROM EMI", -1, &statement,
-                           nullptr) == SQLITE_OK &&
-        sqlite3_step(statement) == SQLITE_ROW) {
-        found = reinterpret_cast<const char*>(sqlite3_column_text(statement, 0));
-    } else {
-        found = sqlite3_errmsg(db);
-    }
-    sqlite3_finalize(statement);
+    char* error = nullptr;
+    const auto read = [](void* to, int, char** values, char**) {
+        *static_cast<std::string*>(to) = values[0];
+        return 0;
+    };
+    sqlite3_exec(db, "SELECT count(*) || '/' || max(SN) FROM EMI", read, &found, &error);
+    found += error != nullptr ? error : "";
+    sqlite3_free(error);
     sqlite3_close(db);
     return found;
 }
 
-int runToolProcess(const TempStore& store, const std::vector<std::string>& args) {
-    return testing::runToolProcess(args, {store.folder(), {}, {}}).status;
-}
-
-TEST(StoreFile, AfterTheToolExitsTheDatabaseFileAloneHoldsTheSchedule) {
+TEST(StoreFile, OnceTheToolHasExitedTheDatabaseFileAloneHoldsTheScheduleAndSoDoesABackup) {
     TempStore store;
-    ASSERT_EQ(runToolProcess(store, {"--store", "--months", "36"}), 0);
-    const std::filesystem::path copy = store.folder() / "alone.db";
-    std::filesystem::copy_file(store.folder() / "quillet" / "quillet.db", copy);
-    EXPECT_EQ(scheduleIn(copy), "36/36");
-}
-
-TEST(StoreFile, BackupWritesACopyOfTheStoreOrSaysWhyNot) {
-    TempStore store;
-    ASSERT_EQ(runToolProcess(store, {"--store", "--months", "24"}), 0);
+    ASSERT_EQ(runToolProcess({"--store", "--months", "36"}, {store.folder(), {}, {}}).status, 0);
+    const std::filesystem::path alone = store.folder() / "alone.db";
+    std::filesystem::copy_file(store.folder() / "quillet" / "quillet.db", alone);
+    EXPECT_EQ(scheduleIn(alone), "36/36");
 
     const std::filesystem::path copy = store.folder() / "backup.db";
-    std::ostringstream out;
-    std::ostringstream err;
-    EXPECT_EQ(runScheduleTool({"--backup", copy.string()}, out, err), 0);
-    EXPECT_EQ(out.str(), "");
-    EXPECT_EQ(err.str(), "");
-    EXPECT_EQ(scheduleIn(copy), "24/24");
-
-    const std::string unwritable = (store.folder() / "missing" / "backup.db").string();
-    EXPECT_EQ(runScheduleTool({"--backup", unwritable}, out, err), 1);
-    EXPECT_EQ(out.str(), "");
-    EXPECT_EQ(err.str().rfind("quillet-schedule: The store cannot be backed up: ", 0), 0u)
-        << err.str();
+    const ToolRun backup = runTool({"--backup", copy.string()});
+    EXPECT_EQ(backup.status, 0);
+    EXPECT_EQ(backup.out + backup.err, "");
+    EXPECT_EQ(scheduleIn(copy), "36/36");
 }
 
 // True when another process sees a lock on the engine's lock bytes of the shared-memory file.
@@ -91,9 +71,7 @@ bool othersSeeLocksOn(const std::filesystem::path& sharedMemory) {
 // their locks must survive, or another program's checkpoint could empty the WAL under a reader.
 TEST(StoreFile, OpeningTheStoreAgainKeepsTheLocksOfConnectionsAlreadyOpen) {
     TempStore store;
-    std::ostringstream out;
-    std::ostringstream err;
-    ASSERT_EQ(runScheduleTool({"--store", "--months", "12"}, out, err), 0) << err.str();
+    ASSERT_EQ(runTool({"--store", "--months", "12"}).status, 0);
     const std::filesystem::path file = store.folder() / "quillet" / "quillet.db";
     sqlite3* reader = nullptr;
     ASSERT_EQ(sqlite3_open_v2(file.c_str(), &reader, SQLITE_OPEN_READONLY, nullptr), SQLITE_OK);
@@ -102,7 +80,7 @@ TEST(StoreFile, OpeningTheStoreAgainKeepsTheLocksOfConnectionsAlreadyOpen) {
     const std::filesystem::path sharedMemory = file.string() + "-shm";
     ASSERT_TRUE(othersSeeLocksOn(sharedMemory));
 
-    ASSERT_EQ(runScheduleTool({"--store", "--months", "24"}, out, err), 0) << err.str();
+    ASSERT_EQ(runTool({"--store", "--months", "24"}).status, 0);
     EXPECT_TRUE(othersSeeLocksOn(sharedMemory));
     sqlite3_exec(reader, "COMMIT", nullptr, nullptr, nullptr);
     sqlite3_close(reader);
