@@ -4,7 +4,6 @@
 #include <fstream>
 
 #include "gui/Form1.h"
-#include "runtime/ProgramFolder.h"
 #include "support/StoreAccess.h"
 #include "support/TempStore.h"
 
@@ -18,10 +17,6 @@ protected:
     TempStore store;
     Form1 window;
 
-    QString cell(int row, int column) const {
-        const QAbstractItemModel* model = window.findChild<QTableView*>("DG")->model();
-        return model->data(model->index(row, column)).toString();
-    }
     int gridRows() const {
         const QAbstractItemModel* model = window.findChild<QTableView*>("DG")->model();
         return model ? model->rowCount() : 0;
@@ -35,23 +30,7 @@ TEST_F(CalculateRun, StoresTheStartUpScheduleAndShowsIt) {
     EXPECT_EQ(rows("select EMIDate from EMI where SN = 120")[0][0], "01/12/2033");
     EXPECT_EQ(window.emi()->text(), "11102");
     EXPECT_TRUE(store.shown().empty());
-
-    ASSERT_EQ(gridRows(), 120);
-    EXPECT_EQ(window.DG()->model()->headerData(5, Qt::Horizontal).toString(), "EMIDate");
-    EXPECT_EQ(cell(0, 5), "01/Jan/2024");
-    EXPECT_EQ(cell(1, 1), "993,898");  // stored 993898, shown as the report prints money
-    EXPECT_GT(window.DG()->columnWidth(1), window.DG()->columnWidth(0));
-}
-
-TEST_F(CalculateRun, PreparesTheReportOnlyOnTheNormalPath) {
-    window.btnShowPayment_Click();
-    EXPECT_TRUE(window.CR.isPrepared());
-    EXPECT_EQ(window.CR.property(3).toString(), (programFolder() / "EMI.rpt").string());
-    EXPECT_EQ(window.CR.property(67).toInteger(), 2);
-
-    window.txtAmount()->setText("X");
-    window.btnShowPayment_Click();
-    EXPECT_FALSE(window.CR.isPrepared());
+    EXPECT_EQ(gridRows(), 120);
 }
 
 TEST_F(CalculateRun, TwoDecimalsAndASecondCalculationReplacesTheFirst) {
