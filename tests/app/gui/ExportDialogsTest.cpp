@@ -27,25 +27,29 @@ TEST(ExportName, TellsTheLoanApartByItsTermsAsNumbers) {
     EXPECT_EQ(suggestedExportName(std::nullopt, "pdf"), "loan-schedule.pdf");
 }
 
+// "loan" names the existing loan.pdf only once the suffix is on: the dialog never asked about
+// replacing it. Typed with its suffix, in any case, the dialog itself saw the name and asked.
 TEST(ExportTarget, TheSuffixIsAddedBeforeTheQuestionAboutReplacing) {
     QTemporaryDir folder;
     ASSERT_TRUE(folder.isValid());
     const QDir dir(folder.path());
     ASSERT_TRUE(QFile(dir.filePath("loan.pdf")).open(QIODevice::WriteOnly));
-
-    // "loan" names the existing loan.pdf once the suffix is on: that replacement was never
-    // asked about.
-    const ExportTarget added = exportTarget(dir.filePath("loan"), "pdf");
-    EXPECT_EQ(added.file, dir.filePath("loan.pdf"));
-    EXPECT_TRUE(added.askBeforeReplacing);
-    // Typed with its suffix, in any case, the dialog itself saw the name and asked.
-    EXPECT_FALSE(exportTarget(dir.filePath("loan.pdf"), "pdf").askBeforeReplacing);
-    EXPECT_EQ(exportTarget(dir.filePath("LOAN.PDF"), "pdf").file, dir.filePath("LOAN.PDF"));
-    // A new name needs no question; another export's suffix is not this one's.
-    EXPECT_FALSE(exportTarget(dir.filePath("new"), "pdf").askBeforeReplacing);
-    const ExportTarget csv = exportTarget(dir.filePath("loan.pdf"), "csv");
-    EXPECT_EQ(csv.file, dir.filePath("loan.pdf.csv"));
-    EXPECT_FALSE(csv.askBeforeReplacing);
+    const struct {
+        const char* typed;
+        const char* suffix;
+        const char* file;
+        bool ask;
+    } cases[] = {
+        {"loan", "pdf", "loan.pdf", true},          {"loan.pdf", "pdf", "loan.pdf", false},
+        {"LOAN.PDF", "pdf", "LOAN.PDF", false},     {"new", "pdf", "new.pdf", false},
+        {"loan.pdf", "csv", "loan.pdf.csv", false},  // another export's suffix is not this one's
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.typed) + " as " + c.suffix);
+        const ExportTarget target = exportTarget(dir.filePath(c.typed), c.suffix);
+        EXPECT_EQ(target.file, dir.filePath(c.file));
+        EXPECT_EQ(target.askBeforeReplacing, c.ask);
+    }
 }
 
 TEST(ExportFolder, OpensWhereTheLastExportWentWhileThatFolderExists) {

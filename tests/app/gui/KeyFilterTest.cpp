@@ -39,7 +39,7 @@ void clearAndType(QWidget* target, const QString& keys) {
     QTest::keyClicks(QApplication::focusWidget(), keys);
 }
 
-TEST_F(TypingIntoTheWindow, TheAmountBoxAndTheComboBoxEditFieldGetTheFilteredText) {
+TEST_F(TypingIntoTheWindow, TheBoxesGetTheFilteredTextFromKeysAndInputMethods) {
     focusOn(form().txtAmount());
     clearAndType(form().txtAmount(), QStringLiteral("a1'b"));
     EXPECT_EQ(form().txtAmount()->text(), "A1B");
@@ -53,6 +53,14 @@ TEST_F(TypingIntoTheWindow, TheAmountBoxAndTheComboBoxEditFieldGetTheFilteredTex
     clearAndType(form().cmb(), QStringLiteral("a1'b{~"));
     EXPECT_EQ(form().cmb()->currentText(), "A1B[^");
     EXPECT_EQ(form().cmb()->count(), 2);  // typing adds nothing to the list
+
+    // Text from an input method is filtered too.
+    focusOn(form().txtDuration());
+    form().txtDuration()->clear();
+    QInputMethodEvent composed;
+    composed.setCommitString(QStringLiteral("a'é राम"));
+    QApplication::sendEvent(form().txtDuration(), &composed);
+    EXPECT_EQ(form().txtDuration()->text(), QStringLiteral("AÉ राम"));
 }
 
 /// A key press as X11 delivers it: Delete and Backspace carry a control character as their text.
@@ -82,15 +90,6 @@ TEST_F(TypingIntoTheWindow, DeleteAndBackspaceEditEveryBoxInsteadOfTyping) {
     form().DTP()->setSelectedSection(QDateTimeEdit::DaySection);
     pressWithText(form().DTP(), Qt::Key_Delete, QStringLiteral("\x7f"));
     EXPECT_EQ(form().DTP()->text(), "/Jan/2024");  // the day is cleared for typing anew
-}
-
-TEST_F(TypingIntoTheWindow, TextFromAnInputMethodIsFilteredToo) {
-    focusOn(form().txtDuration());
-    form().txtDuration()->clear();
-    QInputMethodEvent composed;
-    composed.setCommitString(QStringLiteral("a'é राम"));
-    QApplication::sendEvent(form().txtDuration(), &composed);
-    EXPECT_EQ(form().txtDuration()->text(), QStringLiteral("AÉ राम"));
 }
 
 TEST_F(TypingIntoTheWindow, EscapeClosesTheWindowFromAnyControl) {

@@ -7,9 +7,11 @@
 #include <QTimer>
 #include <QWidget>
 
+#include "gui/Form1.h"
 #include "gui/ReportControl.h"
 #include "gui/ReportMenu.h"
 #include "gui/ReportPreview.h"
+#include "report/ReportCsv.h"
 #include "support/ErrorNumber.h"
 #include "support/ReportFixture.h"
 
@@ -47,17 +49,18 @@ protected:
 };
 
 TEST_F(ReportControlTest, IsPreparedByTheRunsCallsAndForgetsOn112OrClear) {
-    EXPECT_FALSE(control.exportCsv(file("x.csv")));  // before any calculation
-    EXPECT_THAT(lastMessage(), HasSubstr("press Calculate"));
+    const auto refused = [&] {
+        EXPECT_FALSE(control.exportCsv(file("x.csv")));
+        EXPECT_THAT(lastMessage(), HasSubstr("press Calculate"));
+    };
+    refused();  // before any calculation
     prepare(shippedDefinition());
     control.invoke(112);
     EXPECT_EQ(control.property(67), Variant(std::int16_t{0}));
-    EXPECT_FALSE(control.exportCsv(file("x.csv")));
-    EXPECT_THAT(lastMessage(), HasSubstr("press Calculate"));
+    refused();
     prepare(shippedDefinition());
     control.clear();
-    EXPECT_FALSE(control.exportCsv(file("x.csv")));
-    EXPECT_THAT(lastMessage(), HasSubstr("press Calculate"));
+    refused();
     EXPECT_FALSE(std::filesystem::exists(file("x.csv")));
 }
 
@@ -101,26 +104,25 @@ TEST_F(ReportControlTest, AMissingOrMalformedDefinitionIsExplainedWhenTheReportI
     EXPECT_TRUE(control.exportCsv(file("x.csv")));
 }
 
-TEST_F(ReportControlTest, ExportsTheCalculationsRowsAndATitleSetThroughTheControl) {
+TEST_F(ReportControlTest, ExportsTheRowsAndTitleButNeverOverTheStoreNorThroughALink) {
     ScheduleInputs inputs;
     inputs.months = "2";
     const auto expected = storeSchedule(inputs);
     prepare(shippedDefinition(), inputs);
     control.setProperty(13, Variant("Home loan {A}"));  // braces are text, not placeholders
+    // A link to another file at the chosen name is replaced by the export.
+    writeText(file("letter.txt"), "kept\n");
+    std::filesystem::create_symlink(file("letter.txt"), file("s.csv"));
     ASSERT_TRUE(control.exportCsv(file("s.csv")));
+    EXPECT_FALSE(std::filesystem::is_symlink(file("s.csv")));
     EXPECT_EQ(readText(file("s.csv")), csvOf(expected));
+    EXPECT_EQ(readText(file("letter.txt")), "kept\n");
     ASSERT_TRUE(control.exportPdf(file("s.pdf")));
     EXPECT_TRUE(store.shown().empty());
     if (havePdfToText()) {
         EXPECT_THAT(pdfPages(file("s.pdf")).at(0), HasSubstr("Home loan {A}"));
     }
-}
-
-TEST_F(ReportControlTest, ExportsNeverReplaceTheStoreNorWriteThroughALink) {
-    ScheduleInputs inputs;
-    inputs.months = "2";
-    storeSchedule(inputs);
-    prepare(shippedDefinition(), inputs);
+    // The store's own file is refused, named as it is or through a link.
     const std::filesystem::path storeFile = store.folder() / "quillet" / "quillet.db";
     const std::string before = readText(storeFile);
     std::filesystem::create_symlink(storeFile, file("store-link.pdf"));
@@ -129,33 +131,17 @@ TEST_F(ReportControlTest, ExportsNeverReplaceTheStoreNorWriteThroughALink) {
     EXPECT_FALSE(control.exportPdf(file("store-link.pdf")));
     EXPECT_THAT(lastMessage(), HasSubstr("the record store's own file"));
     EXPECT_EQ(readText(storeFile), before);
-
-    // A link to another file at the chosen name is replaced by the export.
-    writeText(file("letter.txt"), "kept\n");
-    std::filesystem::create_symlink(file("letter.txt"), file("s.csv"));
-    ASSERT_TRUE(control.exportCsv(file("s.csv")));
-    EXPECT_FALSE(std::filesystem::is_symlink(file("s.csv")));
-    EXPECT_EQ(readText(file("letter.txt")), "kept\n");
 }
 
-TEST_F(ReportControlTest, TheGridMenuAndCtrlPReachTheReport) {
+TEST_F(ReportControlTest, TheGridAndTheWindowShareTheActionsAndThePreviewDrawsPagesAsShown) {
     prepare(shippedDefinition());
     QWidget window;
     QTableView grid(&window);
     installReportActions(&window, &grid, control);
     EXPECT_EQ(grid.contextMenuPolicy(), Qt::ActionsContextMenu);
-    QStringList texts;
-    for (const QAction* action : grid.actions()) {
-        texts << action->text();
-    }
-    EXPECT_EQ(texts, QStringList({"Print Preview...", "Export PDF...", "Export CSV..."}));
-
     // The window holds the same actions, so their shortcuts work wherever the focus is.
     ASSERT_EQ(window.actions(), grid.actions());
-    QAction* preview = window.actions()[0];
-    EXPECT_EQ(preview->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_P));
-    EXPECT_EQ(window.actions()[1]->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_E));
-    EXPECT_EQ(window.actions()[2]->shortcut(), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_E));
+    ASSERT_EQ(window.actions().size(), 3);
     for (const QAction* action : window.actions()) {
         EXPECT_EQ(action->shortcutContext(), Qt::WindowShortcut);
     }
@@ -171,10 +157,38 @@ TEST_F(ReportControlTest, TheGridMenuAndCtrlPReachTheReport) {
             }
         }
     });
-    preview->trigger();
+    window.actions()[0]->trigger();
     EXPECT_GE(pages, 3);
     EXPECT_LT(drawn, pages);  // pages are drawn as they come into view, not all at once
     EXPECT_TRUE(store.shown().empty());
+}
+
+// A report prints the rows of its own calculation: another window (or quillet-schedule) may
+// rewrite the stored table between the calculation and the report.
+TEST_F(ReportTest, AWindowsReportShowsItsOwnRowsAfterAnotherWindowRewroteTheTable) {
+    Form1 first;
+    Form1 second;
+    first.txtAmount()->setText("250000");
+    first.txtDuration()->setText("36");
+    first.txtrate()->setText("7.5");
+    first.btnShowPayment_Click();
+    second.btnShowPayment_Click();  // the start-up loan: 120 rows now in the table
+    ASSERT_EQ(countRows("EMI"), 120);
+
+    ScheduleInputs own;
+    own.amount = "250000";
+    own.months = "36";
+    own.rate = "7.5";
+    std::string instalment;
+    ASSERT_TRUE(first.CR.exportCsv(file("first.csv")));
+    EXPECT_EQ(readText(file("first.csv")), reportCsv(computedSchedule(own, instalment)));
+    ASSERT_TRUE(first.CR.exportPdf(file("first.pdf")));
+    EXPECT_TRUE(store.shown().empty());
+    if (havePdfToText()) {
+        const auto pages = pdfPages(file("first.pdf"));
+        EXPECT_NE(pages.back().find("Total (36 instalments)"), std::string::npos) << pages.back();
+        EXPECT_NE(pages.back().find("Loan of 250,000 at 7.5% for 36 months"), std::string::npos);
+    }
 }
 
 }  // namespace
