@@ -1,5 +1,14 @@
+// The schedule's PDF read back with pdftotext: every row in full and in order, totals that add
+// up, the summary of the first page; amounts set from the glyph table and headings, labels and
+// totals left to ordinary text drawing meet at the same right edge of their column, and every
+// text reads back as it was written, whatever its alphabet.
+
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <map>
 #include <regex>
 #include <sstream>
 #include <string>
@@ -36,13 +45,6 @@ bool hasHeadings(const std::string& page) {
                          R"(\s+Closing balance)"));
 }
 
-/// A shown figure in units of its last decimal: "1,234.50" with 2 decimals is 123450.
-long long units(const std::string& text, int decimals) {
-    const auto value = scaledUnits(text, decimals);
-    EXPECT_TRUE(value.has_value()) << text;
-    return value.value_or(0);
-}
-
 /// The rows the shipped definition prints for stored rows (SN, date, opening, interest,
 /// principal, closing texts), at decimals, with the payment each month.
 std::vector<Row> shown(const std::vector<Row>& stored, int decimals) {
@@ -59,6 +61,38 @@ std::vector<Row> shown(const std::vector<Row>& stored, int decimals) {
     return rows;
 }
 
+/// A word as pdftotext -bbox places it, in points.
+struct Word {
+    double left = 0;
+    double top = 0;
+    double right = 0;
+    std::string text;
+};
+
+/// The words of each line of the first page, top to bottom, each line left to right.
+std::vector<std::vector<Word>> firstPageLines(const std::filesystem::path& pdf) {
+    const std::string html = pdf.string() + ".html";
+    EXPECT_EQ(
+        std::system(("pdftotext -bbox -f 1 -l 1 '" + pdf.string() + "' '" + html + "'").c_str()),
+        0);
+    static const std::regex word(
+        R"re(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="[\d.]+">([^<]*)</word>)re");
+    std::map<long, std::vector<Word>> lines;
+    const std::string text = readText(html);
+    for (auto it = std::sregex_iterator(text.begin(), text.end(), word);
+         it != std::sregex_iterator(); ++it) {
+        const Word w{std::stod((*it)[1]), std::stod((*it)[2]), std::stod((*it)[3]), (*it)[4]};
+        lines[std::lround(w.top * 10)].push_back(w);
+    }
+    std::vector<std::vector<Word>> ordered;
+    for (auto& [top, words] : lines) {
+        std::sort(words.begin(), words.end(),
+                  [](const Word& a, const Word& b) { return a.left < b.left; });
+        ordered.push_back(words);
+    }
+    return ordered;
+}
+
 class SchedulePdf : public ReportTest {
 protected:
     void SetUp() override {
@@ -69,12 +103,14 @@ protected:
 };
 
 // 36 months fill the first page (below the chart) and a few rows more: those go over with at
-// least two others, and the totals never stand alone.
+// least two others, and the totals never stand alone. The first page sums the loan up beside its
+// terms as the totals row does; a note under the totals, on the last page only, says each amount
+// is rounded on its own.
 TEST_F(SchedulePdf, EveryPageHasHeadingsRowsInFullAndTotalsThatAddUp) {
     for (const auto& [months, decimals] : {std::pair{"36", 2}, std::pair{"120", 0}}) {
         SCOPED_TRACE(std::string(months) + " months, " + std::to_string(decimals) + " decimals");
         ScheduleInputs inputs;
-        inputs.amount = "250000";
+        inputs.amount = "1234567.89";
         inputs.rate = "7.5";
         inputs.months = months;
         inputs.decimals = std::to_string(decimals);
@@ -84,14 +120,6 @@ TEST_F(SchedulePdf, EveryPageHasHeadingsRowsInFullAndTotalsThatAddUp) {
             << error;
         const auto pages = pdfPages(file("s.pdf"));
         ASSERT_GE(pages.size(), 2U);
-        EXPECT_NE(pages[0].find("Balance owed"), std::string::npos);  // the chart
-        const std::size_t amount = pages[0].find("Loan amount");
-        ASSERT_NE(amount, std::string::npos);
-        const std::string amountLine =
-            pages[0].substr(amount, pages[0].find('\n', amount) - amount) + " ";
-        EXPECT_NE(amountLine.find(" " + formatFixed(250000, decimals, true) + " "),
-                  std::string::npos)
-            << amountLine;
         std::vector<Row> rows;
         for (std::size_t p = 0; p < pages.size(); ++p) {
             SCOPED_TRACE("page " + std::to_string(p + 1));
@@ -99,6 +127,8 @@ TEST_F(SchedulePdf, EveryPageHasHeadingsRowsInFullAndTotalsThatAddUp) {
             EXPECT_NE(pages[p].find("Page " + std::to_string(p + 1) + " of " +
                                     std::to_string(pages.size())),
                       std::string::npos);
+            EXPECT_EQ(pages[p].find("rounded on its own") != std::string::npos,
+                      p + 1 == pages.size());
             const auto pageRows = printedRows(pages[p]);
             EXPECT_GE(pageRows.size(), 3U);
             rows.insert(rows.end(), pageRows.begin(), pageRows.end());
@@ -114,10 +144,30 @@ TEST_F(SchedulePdf, EveryPageHasHeadingsRowsInFullAndTotalsThatAddUp) {
         for (std::size_t c = 0; c < 3; ++c) {
             long long sum = 0;
             for (const Row& row : rows) {
-                sum += units(row[3 + c], decimals);
+                sum += scaledUnits(row[3 + c], decimals).value();
             }
-            EXPECT_EQ(units(totals[2 + c].str(), decimals), sum) << "total " << c;
+            EXPECT_EQ(scaledUnits(totals[2 + c].str(), decimals).value(), sum) << "total " << c;
         }
+        EXPECT_GT(pages.back().find("Each amount is rounded on its own from the exact schedule"),
+                  static_cast<std::size_t>(totals.position(0)));
+
+        // The first page's summary, beside the terms, as the totals row has it.
+        const std::string& first = pages.front();
+        const auto shows = [&](const std::string& label, const std::string& figure) {
+            return std::regex_search(first, std::regex(label + "\\s+" + figure + "\\s"));
+        };
+        EXPECT_TRUE(shows("Total payable", totals[2].str())) << first;
+        EXPECT_TRUE(shows("Total interest", totals[3].str()));
+        EXPECT_TRUE(shows("Number of instalments", months));
+        EXPECT_TRUE(shows("Last instalment due", rows.back()[1]));
+        EXPECT_TRUE(
+            shows("Loan amount", formatFixed(1234567.89, decimals, true) + "\\s+Total interest"));
+        // Above the table's headings: terms, summary and the chart, whose axes count in whole
+        // units, a round mark in the thousands, even at two decimals.
+        const std::string top = first.substr(0, first.find("Due date"));
+        ASSERT_NE(top.find("Balance owed"), std::string::npos) << top;
+        EXPECT_FALSE(std::regex_search(top, std::regex(R"(\d\.00\b)"))) << top;
+        EXPECT_TRUE(std::regex_search(top, std::regex(R"(\b\d{1,3}(,000)+\b)"))) << top;
     }
 }
 
@@ -136,6 +186,51 @@ TEST_F(SchedulePdf, AnEmptyScheduleGivesHeadingsAndNoRows) {
         << pages[0];
     EXPECT_EQ(readText(file("e.csv")),
               "SN,OpeningBalance,Interest,Principal,ClosingBalance,EMIDate\n");
+}
+
+TEST_F(SchedulePdf, AmountsHeadingsAndTotalsShareTheirColumnsRightEdge) {
+    // Greek headings and a Greek totals label: characters the glyph table does not hold.
+    writeText(file("greek.rpt"),
+              "quillet-report 1\n[report]\ntitle = Πρόγραμμα\nchart = no\nfont-size = 9\n"
+              "[columns]\nSN | Α/Α | right | general | 10%\nEMIDate | Λήξη | center | date | 20%\n"
+              "ClosingBalance | Υπόλοιπο € | right | grouped | 35%\n"
+              "Interest | Τόκος | right | grouped | 35%\n[totals]\nlabel = Σύνολο ({rows})\n"
+              "columns = Interest\n");
+    ScheduleInputs inputs;
+    inputs.months = "24";
+    inputs.decimals = "2";
+    const auto stored = storeSchedule(inputs);
+    std::string error;
+    ASSERT_TRUE(writeScheduleReport(file("greek.rpt"), inputs, file("g.pdf"), {}, error)) << error;
+
+    std::vector<std::vector<Word>> rows;
+    double headingClosingRight = -1;
+    double headingInterestRight = -1;
+    double totalRight = -1;
+    for (const auto& words : firstPageLines(file("g.pdf"))) {
+        if (words.size() == 4 && words[0].text == std::to_string(rows.size() + 1)) {
+            rows.push_back(words);
+        } else if (!words.empty() && words.front().text == "Α/Α") {
+            ASSERT_EQ(words.size(), 5U);
+            EXPECT_EQ(words[1].text, "Λήξη");
+            EXPECT_EQ(words[2].text + " " + words[3].text, "Υπόλοιπο €");
+            headingClosingRight = words[3].right;
+            headingInterestRight = words[4].right;
+        } else if (!words.empty() && words.front().text == "Σύνολο") {
+            ASSERT_EQ(words.size(), 3U);
+            EXPECT_EQ(words[0].text + " " + words[1].text, "Σύνολο (24)");
+            totalRight = words[2].right;
+        }
+    }
+    // Every row in order; "1,000,000.00" down to "0.00": whatever their widths, one right edge
+    // per column, which the headings and the total (measured by shaping, in bold) share.
+    ASSERT_EQ(rows.size(), stored.size());
+    for (std::size_t r = 0; r < stored.size(); ++r) {
+        EXPECT_EQ(rows[r][2].text, formatFixed(parseNumber(stored[r][5]).value(), 2, true));
+        EXPECT_NEAR(rows[r][2].right, headingClosingRight, 0.01) << rows[r][2].text;
+        EXPECT_NEAR(rows[r][3].right, headingInterestRight, 0.01) << "row " << r + 1;
+    }
+    EXPECT_NEAR(totalRight, headingInterestRight, 0.01);
 }
 
 TEST_F(ReportTest, AnUnwritableTargetIsReportedNotPassedOver) {

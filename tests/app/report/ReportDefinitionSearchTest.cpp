@@ -45,9 +45,22 @@ protected:
     const std::string m_previousHome = std::getenv("HOME") ? std::getenv("HOME") : "/";
 };
 
+// Without any definition the installed place is named, and the failure names every place tried.
 TEST_F(ReportDefinitionSearchTest, TheUsersCopyThenTheProgramFolderThenTheInstalledOne) {
-    for (const auto& file : {installed, besideProgram, usersCopy}) {
-        place(file);
+    place(store.folder() / "prefix" / "bin" / "share" / "quillet" / "EMI.rpt");
+    const auto file = reportDefinitionFile();
+    EXPECT_EQ(file, installed);
+    try {
+        loadReportDefinition(file);
+        FAIL() << "a missing definition loaded";
+    } catch (const ReportDefinitionError& error) {
+        EXPECT_THAT(describeDefinitionError(file, error),
+                    AllOf(HasSubstr("\"" + installed.string() + "\": the file does not exist"),
+                          HasSubstr("\"" + usersCopy.string() + "\""),
+                          HasSubstr("\"" + besideProgram.string() + "\"")));
+    }
+    for (const auto& each : {installed, besideProgram, usersCopy}) {
+        place(each);
     }
     EXPECT_EQ(reportDefinitionFile(), usersCopy);
     std::filesystem::remove(usersCopy);
@@ -75,21 +88,6 @@ TEST_F(ReportDefinitionSearchTest, WithoutAnAbsoluteConfigFolderTheHomeConfigFol
         EXPECT_EQ(reportDefinitionFile(), homeCopy) << value;
     }
     std::filesystem::current_path(working);
-}
-
-TEST_F(ReportDefinitionSearchTest, AMissingDefinitionNamesEveryPlaceTried) {
-    place(store.folder() / "prefix" / "bin" / "share" / "quillet" / "EMI.rpt");
-    const auto file = reportDefinitionFile();
-    EXPECT_EQ(file, installed);
-    try {
-        loadReportDefinition(file);
-        FAIL() << "a missing definition loaded";
-    } catch (const ReportDefinitionError& error) {
-        EXPECT_THAT(describeDefinitionError(file, error),
-                    AllOf(HasSubstr("\"" + installed.string() + "\": the file does not exist"),
-                          HasSubstr("\"" + usersCopy.string() + "\""),
-                          HasSubstr("\"" + besideProgram.string() + "\"")));
-    }
 }
 
 }  // namespace

@@ -1,13 +1,11 @@
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <bit>
 #include <cfenv>
 #include <cmath>
 #include <cstdint>
 #include <optional>
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include "runtime/Numbers.h"
@@ -57,8 +55,6 @@ TEST(KnownAnswers, StartUpValues) {
     const ComputedSchedule run = runAll(ScheduleInputs{});
     ASSERT_EQ(run.rows.size(), 120u);
     EXPECT_EQ(run.lines[0], "1,1000000,5000,6102,993898,01/Jan/2024");
-    EXPECT_EQ(run.lines[1], "2,993898,4969,6133,987765,01/Feb/2024");
-    EXPECT_EQ(run.lines[119].substr(run.lines[119].size() - 14), ",0,01/Dec/2033");
     EXPECT_EQ(run.result, "11102");
 
     // The decimals text is made whole with halves to even: "1.5" rounds to 2 decimals.
@@ -66,9 +62,7 @@ TEST(KnownAnswers, StartUpValues) {
     EXPECT_EQ(two.lines[0], "1,1000000,5000,6102.05,993897.95,01/Jan/2024");
     EXPECT_EQ(two.result, "11102.05");
     EXPECT_EQ(runAll(inputs("300000", "5", "360", "2")).result, "1610.46");
-}
 
-TEST(KnownAnswers, InsertStatementText) {
     ScheduleComputation c(inputs("1000000", "6", "120", "2"));
     std::string sql;
     appendInsertStatement(sql, c, c.step(1));
@@ -106,74 +100,49 @@ TEST(EdgeCases, NoMonthsGivesNoRowsAndZero) {
         EXPECT_TRUE(run.rows.empty()) << months;
         EXPECT_EQ(run.result, "0");
     }
-}
-
-TEST(EdgeCases, ZeroRateSplitsTheAmountEvenly) {
-    const ComputedSchedule run = runAll(inputs("1000", "0", "4"));
-    ASSERT_EQ(run.rows.size(), 4u);
-    for (const auto& row : run.rows) {
-        EXPECT_EQ(row.interest, 0.0);
-        EXPECT_EQ(row.instalment, 250.0);
-    }
-    EXPECT_EQ(run.lines[3], "4,250,0,250,0,01/Apr/2024");
+    const ComputedSchedule even = runAll(inputs("1000", "0", "4"));  // no interest: even parts
+    EXPECT_EQ(even.result, "250");
+    EXPECT_EQ(even.lines[3], "4,250,0,250,0,01/Apr/2024");
 }
 
 TEST(EdgeCases, HalfMonthsRoundToEvenAndShortenEachAnnuity) {
     // 12.5 rounds down and 13.5 up: neither truncation nor halves away from zero give both.
     EXPECT_EQ(runAll(inputs("1000", "12", "12.5")).rows.size(), 12u);
-    EXPECT_EQ(runAll(inputs("1000", "12", "13.5")).rows.size(), 14u);
-    ScheduleComputation c(inputs("1000", "12", "13.5"));
-    const double r = 0.01;
-    const ScheduleRow first = c.step(1);
-    EXPECT_DOUBLE_EQ(first.instalment, r * 1000 / (1 - std::pow(1 + r, -13.5)));
-    const ScheduleRow second = c.step(2);
-    EXPECT_DOUBLE_EQ(second.instalment, r * first.closingBalance / (1 - std::pow(1 + r, -12.5)));
+    // The first annuity runs over 13.5 months (79.5557 a month, not 76.90 over 14), the next
+    // over 12.5.
+    const ComputedSchedule run = runAll(inputs("1000", "12", "13.5", "2"));
+    ASSERT_EQ(run.rows.size(), 14u);
+    EXPECT_EQ(run.lines[0], "1,1000,10,69.56,930.44,01/Jan/2024");
+    EXPECT_EQ(run.lines[1], "2,930.44,9.3,70.25,860.19,01/Feb/2024");
 }
 
+// Every day past the 28th can be missing in a later month: the day is clamped there and the
+// clamped day carries on.
 TEST(EdgeCases, EndOfMonthStartDatesClampAndCarry) {
-    ScheduleInputs in;
-    in.start = Date{2024, 1, 31};
-    in.months = "4";
-    const ComputedSchedule run = runAll(in);
-    std::vector<std::string> dates;
-    for (const auto& line : run.lines) {
-        dates.push_back(line.substr(line.rfind(',') + 1));
+    using Dates = std::vector<std::string>;
+    const std::vector<std::pair<Date, Dates>> cases{
+        {{2024, 1, 31}, {"31/Jan/2024", "29/Feb/2024", "29/Mar/2024", "29/Apr/2024"}},
+        {{2023, 1, 29}, {"29/Jan/2023", "28/Feb/2023", "28/Mar/2023"}},
+        {{2024, 3, 31}, {"31/Mar/2024", "30/Apr/2024", "30/May/2024"}},
+        {{2023, 11, 30}, {"30/Nov/2023", "30/Dec/2023", "30/Jan/2024", "29/Feb/2024"}},
+        {{2024, 12, 28}, {"28/Dec/2024", "28/Jan/2025"}}};
+    for (const auto& [start, expected] : cases) {
+        ScheduleInputs in;
+        in.start = start;
+        in.months = std::to_string(expected.size());
+        Dates dates;
+        for (const auto& line : runAll(in).lines) {
+            dates.push_back(line.substr(line.rfind(',') + 1));
+        }
+        EXPECT_EQ(dates, expected);
     }
-    EXPECT_EQ(dates, (std::vector<std::string>{"31/Jan/2024", "29/Feb/2024", "29/Mar/2024",
-                                               "29/Apr/2024"}));
-}
-
-std::vector<std::string> datesFrom(const Date& start, const char* months) {
-    ScheduleInputs in;
-    in.start = start;
-    in.months = months;
-    std::vector<std::string> dates;
-    for (const auto& line : runAll(in).lines) {
-        dates.push_back(line.substr(line.rfind(',') + 1));
-    }
-    return dates;
-}
-
-TEST(EdgeCases, EveryDayPastTheTwentyEighthCanBeMissingNextMonth) {
-    EXPECT_EQ(datesFrom(Date{2023, 1, 29}, "3"),
-              (std::vector<std::string>{"29/Jan/2023", "28/Feb/2023", "28/Mar/2023"}));
-    EXPECT_EQ(datesFrom(Date{2024, 3, 31}, "3"),
-              (std::vector<std::string>{"31/Mar/2024", "30/Apr/2024", "30/May/2024"}));
-    EXPECT_EQ(
-        datesFrom(Date{2023, 11, 30}, "4"),
-        (std::vector<std::string>{"30/Nov/2023", "30/Dec/2023", "30/Jan/2024", "29/Feb/2024"}));
-    EXPECT_EQ(datesFrom(Date{2024, 12, 28}, "2"),
-              (std::vector<std::string>{"28/Dec/2024", "28/Jan/2025"}));
-}
-
-TEST(EdgeCases, TheMonthAfterTheCalendarsEndFails) {
     ScheduleInputs in;
     in.start = Date{9999, 11, 15};
     in.months = "3";
     ScheduleComputation c(in);
     EXPECT_EQ(c.step(1).date, (Date{9999, 11, 15}));
     EXPECT_EQ(c.step(2).date, (Date{9999, 12, 15}));
-    EXPECT_EQ(testing::errorNumberOf([&] { c.step(3); }), 5);
+    EXPECT_EQ(testing::errorNumberOf([&] { c.step(3); }), 5);  // past the calendar's end
 }
 
 TEST(EdgeCases, HalvesAtZeroDecimalsGoToTheEvenNeighbour) {
@@ -183,41 +152,6 @@ TEST(EdgeCases, HalvesAtZeroDecimalsGoToTheEvenNeighbour) {
     // The monthly rate is (rate x 0.01) / 12: at 3.75 % that lands just below the half that
     // rate / 1200 would give exactly, so the first interest is 937, not 938.
     EXPECT_EQ(runAll(inputs("300000", "3.75", "360")).lines[0].substr(0, 13), "1,300000,937,");
-}
-
-// The value the run binds for a figure is, to the last bit, what the figure's stored text reads
-// back as; it is offered only where that text is a plain decimal.
-TEST(RoundedValues, ReadBackExactlyAsTheirTextsOrAreNotOffered) {
-    const double figures[] = {0.125,       0.135,         2.5,
-                              -2.675,      1.005,         1234.5678,
-                              0.000049999, 0.00005,       987654321.98765,
-                              1e14 + 0.5,  1e15 / 3.0,    4503599627.5,
-                              -0.0,        0.0,           1e-12,
-                              7.0,         123456.789012, 99.995,
-                              -99.995,     1e300};
-    for (const char* decimals : {"0", "1", "2", "3", "4", "5", "9", "15", "16"}) {
-        const ScheduleComputation computation(inputs("1000", "6", "12", decimals));
-        for (const double x : figures) {
-            SCOPED_TRACE(std::string(decimals) + " decimals, figure " + std::to_string(x));
-            const std::string text = computation.rounded(x);
-            const std::optional<double> value = computation.roundedValue(x);
-            // An ordinary figure (a few decimals, well inside 15 digits) always takes the
-            // bound way; a text that does not read back as the rounded value never does.
-            const bool ordinary = std::fabs(x) < 1e9 && std::string_view(decimals).size() == 1 &&
-                                  decimals[0] <= '4' &&
-                                  text.find_first_of("Ee") == std::string::npos;
-            if (ordinary) {
-                EXPECT_TRUE(value.has_value()) << text;
-            }
-            if (value) {
-                const std::optional<double> read = parseNumber(text);
-                ASSERT_TRUE(read.has_value());
-                EXPECT_EQ(*value, *read) << text;
-            }
-        }
-    }
-    const ScheduleComputation negative(inputs("1000", "6", "12", "-1"));
-    EXPECT_THROW(static_cast<void>(negative.roundedValue(1.5)), RuntimeError);
 }
 
 /// Restores the process's rounding mode however a test ends.
@@ -246,42 +180,60 @@ double classicRounding(double x, int decimals) {
 // fractions), negatives that round to zero (never -0), the last figures below 10^15 once scaled
 // and the first ones past it.
 std::vector<double> nearMissFigures() {
-    std::vector<double> figures = {0.125,
-                                   0.375,
-                                   -0.125,
-                                   -0.375,
-                                   1.125,
-                                   6102.0625,
-                                   -0.0,
-                                   -0.00390625,
-                                   -0.004,
-                                   0.005,
-                                   -0.005,
-                                   9999999999999.125,
-                                   -9999999999999.125,
-                                   99999999999.5625,
-                                   1e13 + 0.125,
-                                   1e15 + 0.5,
-                                   -(1e15 + 0.5),
-                                   4503599627370495.5};
-    double x = 0.0001;
-    for (int i = 0; i < 1500; ++i) {
+    std::vector<double> figures{-0.0};
+    const auto withItsNegative = [&](double x) {
         figures.push_back(x);
         figures.push_back(-x);
-        x = x * 1.041 + 0.0071;
+    };
+    for (const double x :
+         {0.125, 0.375, 1.125, 6102.0625, 0.00390625, 0.004, 0.005, 99999999999.5625,
+          9999999999999.125, 10000000000000.125, 1000000000000000.5, 4503599627370495.5}) {
+        withItsNegative(x);
+    }
+    // Figures whose texts read back only when written with the right digits.
+    for (const double x : {0.135, 2.5, 2.675, 1.005, 1234.5678, 0.000049999, 0.00005,
+                           987654321.98765, 100000000000000.5, 333333333333333.3, 4503599627.5,
+                           1e-12, 7.0, 123456.789012, 99.995, 1e300}) {
+        withItsNegative(x);
+    }
+    double x = 0.0001;
+    for (int i = 0; i < 1500; ++i, x = x * 1.041 + 0.0071) {
+        withItsNegative(x);
     }
     return figures;
 }
 
-TEST(RoundedValues, AreTheClassicRoundingToTheLastBit) {
-    for (int decimals = 0; decimals <= 6; ++decimals) {
-        const ScheduleComputation computation(
-            inputs("1000", "6", "12", std::to_string(decimals).c_str()));
-        for (const double x : nearMissFigures()) {
-            const std::optional<double> value = computation.roundedValue(x);
-            if (value) {
-                EXPECT_EQ(bitsOf(*value), bitsOf(classicRounding(x, decimals)))
-                    << x << " at " << decimals << " decimals: " << *value;
+// The value the run binds for a figure is, to the last bit, the classic rule's; a process that
+// rounds otherwise still gets it, as that process's own arithmetic gives it. It is also what the
+// figure's stored text reads back as, and it is offered only where that text is a plain decimal.
+TEST(RoundedValues, AreTheClassicRoundingAndReadBackAsTheirTextsInAnyRoundingMode) {
+    for (const int mode : {FE_TONEAREST, FE_UPWARD, FE_DOWNWARD, FE_TOWARDZERO}) {
+        const RoundingMode rounding(mode);
+        for (const int decimals : {0, 1, 2, 3, 4, 5, 6, 9, 15, 16}) {
+            const ScheduleComputation computation(
+                inputs("1000", "6", "12", std::to_string(decimals).c_str()));
+            SCOPED_TRACE(std::to_string(decimals) + " decimals in rounding mode " +
+                         std::to_string(mode));
+            for (const double x : nearMissFigures()) {
+                const volatile double figure = x;
+                const std::string text = computation.rounded(figure);
+                const std::optional<double> value = computation.roundedValue(figure);
+                // An ordinary figure (a few decimals, well inside 15 digits) always takes the
+                // bound way; a text that does not read back as the rounded value never does.
+                if (std::fabs(x) < 1e9 && decimals <= 4 &&
+                    text.find_first_of("Ee") == std::string::npos) {
+                    EXPECT_TRUE(value.has_value()) << text;
+                }
+                if (!value) {
+                    continue;
+                }
+                if (mode == FE_TONEAREST) {  // as the text is read back, in the usual mode
+                    EXPECT_EQ(*value, parseNumber(text).value()) << text;
+                }
+                if (decimals <= 6) {
+                    EXPECT_EQ(bitsOf(*value), bitsOf(classicRounding(figure, decimals)))
+                        << x << ": " << *value;
+                }
             }
         }
     }
@@ -292,23 +244,8 @@ TEST(RoundedValues, AreTheClassicRoundingToTheLastBit) {
     ASSERT_TRUE(two.roundedValue(-0.00390625).has_value());
     EXPECT_FALSE(std::signbit(*two.roundedValue(-0.00390625)));
     EXPECT_EQ(two.roundedValue(9999999999999.125), 9999999999999.12);
-}
-
-// A process that rounds otherwise still gets the classic rule's figures, as that process's own
-// arithmetic gives them.
-TEST(RoundedValues, FollowTheRuleInAnyRoundingMode) {
-    for (const int mode : {FE_UPWARD, FE_DOWNWARD, FE_TOWARDZERO}) {
-        const RoundingMode rounding(mode);
-        const ScheduleComputation computation(inputs("1000", "6", "12", "2"));
-        for (const double x : nearMissFigures()) {
-            const volatile double figure = x;
-            const std::optional<double> value = computation.roundedValue(figure);
-            if (value) {
-                EXPECT_EQ(bitsOf(*value), bitsOf(classicRounding(figure, 2)))
-                    << x << " in rounding mode " << mode;
-            }
-        }
-    }
+    const ScheduleComputation negative(inputs("1000", "6", "12", "-1"));
+    EXPECT_THROW(static_cast<void>(negative.roundedValue(1.5)), RuntimeError);
 }
 
 TEST(Failures, TextsThatAreNotNumbersFailWhereTheyAreConverted) {
