@@ -3,15 +3,15 @@
 #include <filesystem>
 #include <fstream>
 
+#include "RecordsFixture.h"
 #include "runtime/ProgramFolder.h"
-#include "store/records/RegisterStore.h"
 
 namespace quillet::testing {
 namespace {
 
 namespace fs = std::filesystem;
 
-class DocumentRecordsTest : public RegistersTest {
+class DocumentRecordsTest : public RecordsTest {
 protected:
     void SetUp() override {
         program = store.folder() / "program";
@@ -69,8 +69,8 @@ TEST_F(DocumentRecordsTest, AFailingRowDeleteShowsTheErrorInsteadOfDeleted) {
     vek.deleteDoc("D-2", "Plans", "d1.pdf");
 
     EXPECT_FALSE(fs::exists(doc));  // the file goes first
-    ASSERT_EQ(store.shown().size(), 1u);
-    EXPECT_EQ(store.shown()[0].buttons, 0);  // an error, not "Deleted"
+    ASSERT_EQ(shown().size(), 1u);
+    EXPECT_EQ(shown()[0].buttons, 0);  // an error, not "Deleted"
 }
 
 TEST_F(DocumentRecordsTest, DeleteDocFileRemovesEveryRowOfTheFileThenReportsAMissingGroup) {
