@@ -182,18 +182,21 @@ TEST_F(PersonnelRecordsTest, AssignToObjectPersonnelShowsADashForAnEmptyDesignat
                                              boxes[10], boxes[11], boxes[12], boxes[13], boxes[14],
                                              boxes[15], boxes[16], boxes[7]));
 
-    EXPECT_EQ(boxes[2]->text(), "Asha Rao");
-    EXPECT_EQ(boxes[8]->text(), "25/03/1970");
-    EXPECT_EQ(boxes[11]->text(), "-");
-    EXPECT_EQ(boxes[12]->text(), "old");  // a Null cannot become text: the control keeps its own
-    EXPECT_EQ(boxes[7]->text(), "ओ'ब्रायन");
+    // The Hindi name goes to the last control; a Null cannot become text, so the control for the
+    // equipment keeps its own.
+    EXPECT_EQ(textsOf(boxes),
+              (std::vector<std::string>{"1", "Staff", "Asha Rao", "12 Hill Rd", "Pune", "020-1",
+                                        "98-1", "ओ'ब्रायन", "25/03/1970", "a@x.in", "new", "-",
+                                        "old", "P-7", "North", "-", "4"}));
 
     // The older form sets only the first eleven.
     boxes = textBoxes(11);
     EXPECT_FALSE(vek.AssignToObjectPersonnelOLD(boxes[0], boxes[1], boxes[2], boxes[3], boxes[4],
                                                 boxes[5], boxes[6], boxes[7], boxes[8], boxes[9],
                                                 boxes[10]));
-    EXPECT_EQ(boxes[10]->text(), "new");
+    EXPECT_EQ(textsOf(boxes),
+              (std::vector<std::string>{"1", "Staff", "Asha Rao", "12 Hill Rd", "Pune", "020-1",
+                                        "98-1", "S-9", "25/03/1970", "a@x.in", "new"}));
 
     // Without a row the buffer is cleared, all but the serial.
     vek.FindPersonnelDetails("2");

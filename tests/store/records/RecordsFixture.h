@@ -32,6 +32,15 @@ inline std::vector<std::shared_ptr<FakeControl>> textBoxes(int count) {
     return boxes;
 }
 
+/// The text each control shows.
+inline std::vector<std::string> textsOf(const std::vector<std::shared_ptr<FakeControl>>& controls) {
+    std::vector<std::string> texts;
+    for (const auto& control : controls) {
+        texts.push_back(control->text());
+    }
+    return texts;
+}
+
 /// The first column of the first row of a query, as the store gives it back.
 inline Variant storedValue(const std::string& query) {
     auto con = openDefaultStore();

@@ -1,7 +1,6 @@
 // Visitor records: the save, the update that keeps the work order, and the three lookups into
 // controls.
 #include <algorithm>
-#include <array>
 
 #include "RecordsFixture.h"
 
@@ -19,11 +18,10 @@ std::string visitRow(int sn, const std::string& staffNo, const std::string& name
 // The nineteen controls of the full visit view, in parameter order; the validity and
 // work-order dates are date pickers.
 struct VisitView {
-    std::array<std::shared_ptr<FakeControl>, 19> c;
+    std::vector<std::shared_ptr<FakeControl>> c = textBoxes(19);
     VisitView() {
-        for (std::size_t i = 0; i < c.size(); ++i) {
-            const bool picker = i == 9 || i == 10 || i == 17 || i == 18;
-            c[i] = picker ? FakeControl::datePicker() : FakeControl::textBox("old");
+        for (const std::size_t picker : {9, 10, 17, 18}) {
+            c[picker] = FakeControl::datePicker();
         }
     }
     void findBySerial(VekClass& vek, std::int16_t sn) {
