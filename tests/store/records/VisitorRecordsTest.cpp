@@ -81,9 +81,9 @@ TEST_F(VisitorRecordsTest, UpdateRewritesTheVisitButNeverItsWorkOrder) {
     EXPECT_EQ(storedValue("select Name_ from Visitor where SN = 8").toString(), "O'Neil");
 }
 
-TEST_F(VisitorRecordsTest, FindBySerialOrStaffNumberFillsTheNineteenControlsOrLeavesThem) {
+TEST_F(VisitorRecordsTest, TheLookupsBySerialOrStaffNumberFillTheControlsOrLeaveThem) {
     exec({visitRow(4, "1234", "Four"), visitRow(12, "1234", "Twelve"), visitRow(9, "1234", "Nine"),
-          visitRow(20, "999", "Other")});
+          visitRow(20, "999", "Other"), visitRow(3, "O''12", "Quote")});
     VisitView view;
     view.findBySerial(vek, 4);
     EXPECT_EQ(view.c[2]->text(), "Four");
@@ -99,10 +99,9 @@ TEST_F(VisitorRecordsTest, FindBySerialOrStaffNumberFillsTheNineteenControlsOrLe
     unknown.findByStaffNo(vek, "4321");
     EXPECT_TRUE(unknown.untouched());
     EXPECT_TRUE(vek.SN_.isNull());
-}
 
-TEST_F(VisitorRecordsTest, FindVisitAsPerStaffNoWritesDatesAsTextAndSkipsAControlWithoutIt) {
-    exec({visitRow(3, "O''12", "Quote")});
+    // The short view takes the staff number from its fourth control, writes dates as text and
+    // skips a control without text.
     auto c = textBoxes(14);
     c[3] = FakeControl::textBox("O'12");
     c[9] = FakeControl::datePicker();
