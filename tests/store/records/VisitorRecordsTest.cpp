@@ -1,9 +1,8 @@
 // Visitor records: the save, the update that keeps the work order, and the three lookups into
 // controls.
 #include <algorithm>
-#include <array>
 
-#include "store/records/RegisterStore.h"
+#include "RecordsFixture.h"
 
 namespace quillet::testing {
 namespace {
@@ -19,11 +18,10 @@ std::string visitRow(int sn, const std::string& staffNo, const std::string& name
 // The nineteen controls of the full visit view, in parameter order; the validity and
 // work-order dates are date pickers.
 struct VisitView {
-    std::array<std::shared_ptr<FakeControl>, 19> c;
+    std::vector<std::shared_ptr<FakeControl>> c = textBoxes(19);
     VisitView() {
-        for (std::size_t i = 0; i < c.size(); ++i) {
-            const bool picker = i == 9 || i == 10 || i == 17 || i == 18;
-            c[i] = picker ? FakeControl::datePicker() : FakeControl::textBox("old");
+        for (const std::size_t picker : {9, 10, 17, 18}) {
+            c[picker] = FakeControl::datePicker();
         }
     }
     void findBySerial(VekClass& vek, std::int16_t sn) {
@@ -40,11 +38,10 @@ struct VisitView {
     }
 };
 
-class VisitorRecordsTest : public RegistersTest {
+class VisitorRecordsTest : public RecordsTest {
 protected:
-    bool saveVisit(const std::string& name, const std::string& workOrderDate,
-                   const std::string& table = "Visitor") {
-        return vek.SaveVisitor("A", "B", name, "1234", "D", "E", "F", "G", "05/03/2024",
+    bool saveVisit(const std::string& workOrderDate, const std::string& table = "Visitor") {
+        return vek.SaveVisitor("A", "B", "C", "1234", "D", "E", "F", "G", "05/03/2024",
                                "5-Mar-2024", "2024-03-31", "H", "98", "I", "J", "K", "WO-1",
                                workOrderDate, "31/Dec/2024", table);
     }
@@ -55,23 +52,17 @@ protected:
     }
 };
 
-TEST_F(VisitorRecordsTest, SaveFollowsTheLargestSerialAndStoresDatesAsDates) {
-    exec({visitRow(7, "1", "X"), visitRow(3, "1", "Y")});
-    ASSERT_TRUE(saveVisit("O'Brien", "01/02/2024"));
-    EXPECT_EQ(vek.SN_.toDouble(), 8);
-    EXPECT_EQ(storedValue("select DateOfVisit from Visitor where SN = 8").type(),
-              Variant::Type::Date);
-    EXPECT_EQ(rows("select Name_, ValidFrom, WorkOrderValidity from Visitor where SN = 8"),
-              (Rows{{"O'Brien", "05/03/2024", "31/12/2024"}}));
-    EXPECT_TRUE(store.shown().empty());
-}
-
-TEST_F(VisitorRecordsTest, SaveWithADateThatIsNoDateOrABadTableNameWritesNothing) {
-    EXPECT_FALSE(saveVisit("C", "30/02/2024"));
-    EXPECT_FALSE(saveVisit("C", "01/02/2024#,#01/01/2024"));
-    EXPECT_FALSE(saveVisit("C", "01/02/2024", "Visitor; Delete * from Visitor"));
+TEST_F(VisitorRecordsTest, SaveStoresDatesAsDatesAndABadDateOrTableNameWritesNothing) {
+    EXPECT_FALSE(saveVisit("30/02/2024"));
+    EXPECT_FALSE(saveVisit("01/02/2024#,#01/01/2024"));
+    EXPECT_FALSE(saveVisit("01/02/2024", "Visitor; Delete * from Visitor"));
     EXPECT_EQ(countRows("Visitor"), 0);
-    EXPECT_TRUE(store.shown().empty());
+
+    ASSERT_TRUE(saveVisit("01/02/2024"));
+    EXPECT_EQ(storedValue("select DateOfVisit from Visitor").type(), Variant::Type::Date);
+    EXPECT_EQ(rows("select ValidFrom, WorkOrderValidity from Visitor"),
+              (Rows{{"05/03/2024", "31/12/2024"}}));
+    EXPECT_TRUE(shown().empty());
 }
 
 TEST_F(VisitorRecordsTest, UpdateRewritesTheVisitButNeverItsWorkOrder) {
@@ -90,9 +81,9 @@ TEST_F(VisitorRecordsTest, UpdateRewritesTheVisitButNeverItsWorkOrder) {
     EXPECT_EQ(storedValue("select Name_ from Visitor where SN = 8").toString(), "O'Neil");
 }
 
-TEST_F(VisitorRecordsTest, FindBySerialOrStaffNumberFillsTheNineteenControlsOrLeavesThem) {
+TEST_F(VisitorRecordsTest, TheLookupsBySerialOrStaffNumberFillTheControlsOrLeaveThem) {
     exec({visitRow(4, "1234", "Four"), visitRow(12, "1234", "Twelve"), visitRow(9, "1234", "Nine"),
-          visitRow(20, "999", "Other")});
+          visitRow(20, "999", "Other"), visitRow(3, "O''12", "Quote")});
     VisitView view;
     view.findBySerial(vek, 4);
     EXPECT_EQ(view.c[2]->text(), "Four");
@@ -108,14 +99,10 @@ TEST_F(VisitorRecordsTest, FindBySerialOrStaffNumberFillsTheNineteenControlsOrLe
     unknown.findByStaffNo(vek, "4321");
     EXPECT_TRUE(unknown.untouched());
     EXPECT_TRUE(vek.SN_.isNull());
-}
 
-TEST_F(VisitorRecordsTest, FindVisitAsPerStaffNoWritesDatesAsTextAndSkipsAControlWithoutIt) {
-    exec({visitRow(3, "O''12", "Quote")});
-    std::array<std::shared_ptr<FakeControl>, 14> c;
-    for (auto& control : c) {
-        control = FakeControl::textBox("old");
-    }
+    // The short view takes the staff number from its fourth control, writes dates as text and
+    // skips a control without text.
+    auto c = textBoxes(14);
     c[3] = FakeControl::textBox("O'12");
     c[9] = FakeControl::datePicker();
     vek.FindVisitAsPerStaffNo(0, c[0], c[1], c[2], c[3], c[4], c[5], c[6], c[7], c[8], c[9], c[10],
