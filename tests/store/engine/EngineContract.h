@@ -46,6 +46,11 @@ inline void run(const std::shared_ptr<Connection>& connection, const std::string
     rs.Open(sql, connection, kOpenKeyset, kLockReadOnly, kCmdUnspecified);
 }
 
+/// The error number a statement fails with; a test failure when it runs.
+inline int failureOf(const std::shared_ptr<Connection>& connection, const std::string& sql) {
+    return raisedBy([&] { run(connection, sql); }).number();
+}
+
 inline std::unique_ptr<Recordset> query(const std::shared_ptr<Connection>& connection,
                                         const std::string& sql) {
     auto rs = std::make_unique<Recordset>();
