@@ -3,10 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <array>
-#include <cstdio>
-#include <memory>
-
 #include "engine/sqlite/TextFolding.h"
 #include "store/engine/EngineContract.h"
 #include "support/StoreAccess.h"
@@ -18,18 +14,6 @@ namespace {
 using quillet::sqlite::compareIgnoringCase;
 using quillet::sqlite::foldCase;
 using quillet::sqlite::likeMatches;
-
-// What the stock sqlite3 shell prints for a statement on a file.
-std::string shell(const std::filesystem::path& file, const std::string& sql) {
-    const std::string command = "sqlite3 -batch '" + file.string() + "' \"" + sql + "\" 2>&1";
-    std::unique_ptr<FILE, int (*)(FILE*)> pipe(::popen(command.c_str(), "r"), &::pclose);
-    std::string out;
-    std::array<char, 512> buffer{};
-    while (pipe && std::fgets(buffer.data(), buffer.size(), pipe.get()) != nullptr) {
-        out += buffer.data();
-    }
-    return out;
-}
 
 }  // namespace
 
