@@ -48,30 +48,22 @@ TEST(DialectPassThrough, UnknownTextReachesTheEngineUnchanged) {
 }
 
 TEST(DateLiteral, IsReadDayFirstInTheAcceptedFormsOnly) {
-    const std::vector<std::pair<std::string, std::string>> forms{
-        // stored "": refused
-        {"05/03/2024", "2024-03-05"},
-        {"5-3-2024", "2024-03-05"},
-        {"1-jan-2024", "2024-01-01"},
-        {"2024-03-05", "2024-03-05"},
-        {"29/02/2024", "2024-02-29"},
-        {"05/03/2024 10:30", "2024-03-05 10:30:00"},
-        {"05/03/2024 00:00", "2024-03-05"},
-        {"29/02/2023", ""},
-        {"31/04/2024", ""},
-        {"5/3/24", ""},
-        {"05/Mrz/2024", ""},
-        {"05/03/2024 24:00", ""},
-        {"today", ""}};
-    for (const auto& [written, stored] : forms) {
-        SCOPED_TRACE(written);
-        const std::string where = "Select * from EMI where EMIDate = #" + written + "#";
-        if (stored.empty()) {
-            EXPECT_THAT(rejection(where).description(), HasSubstr("is not a valid date"));
-        } else {
-            EXPECT_EQ(translate(where).statements.at(0).sql,
-                      "Select * from EMI where EMIDate = '" + stored + "'");
-        }
+    const auto where = [](const std::string& written) {
+        return "Select * from EMI where EMIDate = #" + written + "#";
+    };
+    for (const auto& [written, stored] : std::vector<std::pair<std::string, std::string>>{
+             {"05/03/2024", "2024-03-05"},
+             {"1-jan-2024", "2024-01-01"},
+             {"29/02/2024", "2024-02-29"},
+             {"05/03/2024 10:30", "2024-03-05 10:30:00"},
+             {"05/03/2024 00:00", "2024-03-05"}}) {
+        EXPECT_EQ(translate(where(written)).statements.at(0).sql,
+                  "Select * from EMI where EMIDate = '" + stored + "'");
+    }
+    // The other forms parseDate reads or refuses are covered with it.
+    for (const char* written : {"29/02/2023", "5/3/24", "05/03/2024 24:00"}) {
+        EXPECT_THAT(rejection(where(written)).description(), HasSubstr("is not a valid date"))
+            << written;
     }
 }
 

@@ -36,10 +36,9 @@ TEST_P(EngineContract, NullAndEmptyTextStayDistinctAndTextComparesWithoutCase) {
     EXPECT_TRUE(scalar(con, "select Code from Probe where SN = 1").isNull());
     EXPECT_EQ(count(con, "Probe where Name = ''"), 1);
     EXPECT_EQ(count(con, "probe where NAME = 'o''brien'"), 1);
-    EXPECT_EQ(count(con, "Probe where Name Like '%BRI%'"), 1);
 }
 
-TEST_P(EngineContract, DatesGoInAsAcceptedFormsAndComeBackAsDates) {
+TEST_P(EngineContract, DatesGoInAsAcceptedFormsAndTextThatIsNoDateOrNumberWritesNothing) {
     auto con = connect();
     createProbe(con);
     run(con, "insert into Probe values(1,'a',#01/Jan/2024#,0,0)");
@@ -52,32 +51,22 @@ TEST_P(EngineContract, DatesGoInAsAcceptedFormsAndComeBackAsDates) {
     // A date literal compares with stored dates in either written form.
     EXPECT_EQ(count(con, "Probe where Born = #25/Mar/1970#"), 1);
     EXPECT_EQ(count(con, "Probe where Born > #31/12/1999#"), 1);
-}
 
-TEST_P(EngineContract, TextThatIsNotADateOrNumberIsRefusedAndNothingIsWritten) {
-    auto con = connect();
-    createProbe(con);
-    run(con, "insert into Probe values(1,'a',#01/Jan/2024#,0,0)");
-
-    RuntimeError e = raisedBy([&] { run(con, "insert into Probe values(2,'b','abc',0,0)"); });
+    const RuntimeError e = raisedBy([&] { run(con, "insert into Probe values(5,'e','abc',0,0)"); });
     EXPECT_EQ(e.number(), err::StoreTypeMismatch);
     EXPECT_EQ(e.description(), "Data type mismatch in criteria expression.");
-    EXPECT_EQ(count(con, "Probe"), 1);
-
     // An update is refused whole: the valid assignment beside the bad one is not made either.
-    e = raisedBy([&] { run(con, "UPDATE Probe SET Name = 'changed', Born = 'abc' WHERE SN = 1"); });
-    EXPECT_EQ(e.number(), err::StoreTypeMismatch);
-    EXPECT_EQ(scalar(con, "select Name from Probe"), Variant("a"));
-
-    e = raisedBy([&] { run(con, "insert into Probe values(3,'c','',0,'12x')"); });
-    EXPECT_EQ(e.number(), err::StoreTypeMismatch);
+    EXPECT_EQ(failureOf(con, "UPDATE Probe SET Name = 'changed', Born = 'abc' WHERE SN = 1"),
+              err::StoreTypeMismatch);
+    EXPECT_EQ(scalar(con, "select Name from Probe where SN = 1"), Variant("a"));
+    EXPECT_EQ(failureOf(con, "insert into Probe values(6,'f','',0,'12x')"), err::StoreTypeMismatch);
     // 2958466 is the day after 31/12/9999: a number is a date only inside the calendar.
-    e = raisedBy([&] { run(con, "insert into Probe values(4,'d',2958466,0,0)"); });
-    EXPECT_EQ(e.number(), err::StoreTypeMismatch);
-    run(con, "insert into Probe values(5,'e',2958465.5,0,0)");
-    EXPECT_EQ(scalar(con, "select Born from Probe where SN = 5"),
+    EXPECT_EQ(failureOf(con, "insert into Probe values(7,'g',2958466,0,0)"),
+              err::StoreTypeMismatch);
+    run(con, "insert into Probe values(8,'h',2958465.5,0,0)");
+    EXPECT_EQ(scalar(con, "select Born from Probe where SN = 8"),
               Variant(Date{9999, 12, 31, 12, 0, 0}));
-    EXPECT_EQ(count(con, "Probe"), 2);
+    EXPECT_EQ(count(con, "Probe"), 5);
 }
 
 TEST_P(EngineContract, NumbersKeepTheirMagnitude) {
@@ -86,13 +75,9 @@ TEST_P(EngineContract, NumbersKeepTheirMagnitude) {
     run(con, "insert into Probe values(5000000000,'',#01/Jan/2024#,6102.05,2147483647)");
     run(con, "insert into Probe values(-2147483649,'',#01/Jan/2024#,'12.5','7')");
     // Beyond the double range is no number, quoted or in a shape already seen: never infinity.
-    EXPECT_EQ(raisedBy([&] { run(con, "UPDATE Probe SET Amount = '1e400'"); }).number(),
-              err::StoreTypeMismatch);
+    EXPECT_EQ(failureOf(con, "UPDATE Probe SET Amount = '1e400'"), err::StoreTypeMismatch);
     // The same shape as the inserts above, so a statement cache cannot skip the check either.
-    EXPECT_NE(raisedBy([&] {
-                  run(con, "insert into Probe values(3,'',#01/Jan/2024#,1e400,7)");
-              }).number(),
-              0);
+    EXPECT_NE(failureOf(con, "insert into Probe values(3,'',#01/Jan/2024#,1e400,7)"), 0);
     EXPECT_EQ(count(con, "Probe"), 2);
 
     auto rs = query(con, "select SN, Amount, Code from Probe order by SN");
@@ -119,10 +104,8 @@ TEST_P(EngineContract, FailingStatementsCarryOurNumberAndTheEngineDescription) {
     e = raisedBy([&] { run(con, "select * from NoSuchTable"); });
     EXPECT_EQ(e.number(), err::StoreError);
     EXPECT_NE(e.description().find("NoSuchTable"), std::string::npos) << e.description();
-
     // A second statement smuggled into the text is refused, not run.
-    EXPECT_EQ(raisedBy([&] { run(con, "select * from EMI; delete from EMI"); }).number(),
-              err::StoreError);
+    EXPECT_EQ(failureOf(con, "select * from EMI; delete from EMI"), err::StoreError);
     // The connection stays usable after a failure.
     EXPECT_EQ(count(con, "EMI"), 1);
 }
@@ -201,13 +184,11 @@ TEST_P(EngineContract, AddingSeveralColumnsIsAllOrNothing) {
     // failed statement is undone alone and the work before it goes on.
     con->BeginTrans();
     run(con, "insert into Probe (SN) values(2)");
-    EXPECT_EQ(raisedBy([&] {
-                  run(con, "alter TABLE Probe  add column Extra text (20),Name Integer");
-              }).number(),
+    EXPECT_EQ(failureOf(con, "alter TABLE Probe  add column Extra text (20),Name Integer"),
               err::StoreError);
     con->CommitTrans();
     EXPECT_EQ(count(con, "Probe"), 2);
-    EXPECT_EQ(raisedBy([&] { run(con, "select Extra from Probe"); }).number(), err::StoreError);
+    EXPECT_EQ(failureOf(con, "select Extra from Probe"), err::StoreError);
 
     run(con, "alter TABLE Probe  add column Extra text (20),Count2 Integer ");
     run(con, "UPDATE Probe SET Extra = 'x', Count2 = '5' WHERE SN = 1");
@@ -234,25 +215,24 @@ TEST_P(EngineContract, AlteringAColumnKeepsRowsAndGovernsEveryConnectionsNextWri
     run(con, "alter TABLE Probe Alter column Code DATE");
     run(other, "UPDATE Probe SET Code = '25/03/1970' WHERE SN = 1");
     EXPECT_EQ(scalar(other, "select Code from Probe where SN = 1"), Variant(Date{1970, 3, 25}));
-    EXPECT_EQ(
-        raisedBy([&] { run(con, "alter TABLE Probe Alter column Nothing text (5)"); }).number(),
-        err::StoreError);
+    EXPECT_EQ(failureOf(con, "alter TABLE Probe Alter column Nothing text (5)"), err::StoreError);
     EXPECT_EQ(count(con, "Probe"), 2);
 }
 
-// A table named in brackets is the same table: its values are bound by its columns' types just
-// as for the bare name (a day-first date text into a date column, a number text into a number
-// column).
-TEST_P(EngineContract, ABracketedTableNameBindsByItsColumnTypesAsTheBareNameDoes) {
+// A name in brackets is the same table or column: its values are bound by the columns' types
+// just as for the bare name (a day-first date text into a date column, a number text into a
+// number column).
+TEST_P(EngineContract, BracketedNamesFindTheirTableAndColumnsAndBindAsTheBareNamesDo) {
     auto con = connect();
     createProbe(con);
-    run(con, "insert into [Probe] values(1,'a','25/03/1970',1.5,'7')");
-    run(con, "UPDATE [Probe] SET Born = '26/03/1970', Code = '8' WHERE SN = 1");
+    run(con, "insert into [Probe] values(1,'Zoë','25/03/1970',1.5,'7')");
+    run(con, "UPDATE [Probe] SET Born = '26/03/1970', Code = '8', [Amount] = 2.5 WHERE [SN] = 1");
     EXPECT_EQ(scalar(con, "select Born from Probe where SN = 1"), Variant(Date{1970, 3, 26}));
     EXPECT_EQ(scalar(con, "select Code from Probe where SN = 1"), Variant(std::int32_t{8}));
-    EXPECT_EQ(
-        raisedBy([&] { run(con, "insert into [Probe] values(2,'b','no date',0,0)"); }).number(),
-        err::StoreTypeMismatch);
+    EXPECT_EQ(scalar(con, "select [Amount] from Probe order by [SN] asc"), Variant(2.5));
+    EXPECT_EQ(scalar(con, "select [Name] from [Probe] where [Name] = 'zoë'"), Variant("Zoë"));
+    EXPECT_EQ(failureOf(con, "insert into [Probe] values(2,'b','no date',0,0)"),
+              err::StoreTypeMismatch);
     EXPECT_EQ(count(con, "Probe"), 1);
 }
 

@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <cstdio>
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <ostream>
@@ -46,6 +49,11 @@ inline void run(const std::shared_ptr<Connection>& connection, const std::string
     rs.Open(sql, connection, kOpenKeyset, kLockReadOnly, kCmdUnspecified);
 }
 
+/// The error number a statement fails with; a test failure when it runs.
+inline int failureOf(const std::shared_ptr<Connection>& connection, const std::string& sql) {
+    return raisedBy([&] { run(connection, sql); }).number();
+}
+
 inline std::unique_ptr<Recordset> query(const std::shared_ptr<Connection>& connection,
                                         const std::string& sql) {
     auto rs = std::make_unique<Recordset>();
@@ -65,6 +73,18 @@ inline std::vector<Variant> firstColumn(const std::shared_ptr<Connection>& conne
         values.push_back(rs->Fields(0));
     }
     return values;
+}
+
+/// What the stock sqlite3 shell prints for a statement on a file.
+inline std::string shell(const std::filesystem::path& file, const std::string& sql) {
+    const std::string command = "sqlite3 -batch '" + file.string() + "' \"" + sql + "\" 2>&1";
+    std::unique_ptr<FILE, int (*)(FILE*)> pipe(::popen(command.c_str(), "r"), &::pclose);
+    std::string out;
+    std::array<char, 512> buffer{};
+    while (pipe && std::fgets(buffer.data(), buffer.size(), pipe.get()) != nullptr) {
+        out += buffer.data();
+    }
+    return out;
 }
 
 inline long count(const std::shared_ptr<Connection>& connection, const std::string& table) {

@@ -9,9 +9,7 @@
 
 namespace quillet::testing {
 
-namespace {}  // namespace
-
-TEST(SameShapeStatements, EachWritesItsOwnValuesUnderTheColumnTypesOfTheMoment) {
+TEST(SameShapeStatements, EachWritesItsOwnValuesAsTheTranslatorReadsThemUnderTheTypesOfTheMoment) {
     TempStore home;
     auto con = openDefaultStore();
     con->BeginTrans();
@@ -46,25 +44,17 @@ TEST(SameShapeStatements, EachWritesItsOwnValuesUnderTheColumnTypesOfTheMoment) 
     run(openDefaultStore(), "alter TABLE Tag Alter column Code TEXT(10)");
     run(con, "insert into Tag values(2,'008')");
     EXPECT_EQ(rows("select Code from Tag order by SN"), (Rows{{"7"}, {"008"}}));
-}
 
-// The shape of a statement is read with the translator's own lexing: every number form and every
-// text holding what looks like another literal lands in its column as the translator reads it,
-// whichever statement of the shape came first.
-TEST(SameShapeStatements, NumberFormsAndTextsReadAsTheTranslatorReadsThem) {
-    TempStore home;
-    auto con = openDefaultStore();
+    // The shape is read with the translator's own lexing: every number form and every text
+    // holding what looks like another literal lands in its column as the translator reads it,
+    // whichever statement of the shape came first.
     run(con, "CREATE TABLE Lex (SN NUMBER, Amount DOUBLE, Note TEXT(30))");
     run(con, "insert into Lex values(1,1e3,'a''b')");
     run(con, "insert into Lex values(2,.5,'#01/01/2024#')");
     run(con, "insert into Lex values(3,5.,'1e3')");
     run(con, "insert into Lex values(4,2.5E-3,'''')");
     run(con, "insert into Lex values(5,-7,'[x] \"y\"')");
-    // A number beyond the double range is refused in a shape already seen, and writes nothing.
-    EXPECT_EQ(raisedBy([&] { run(con, "insert into Lex values(6,1e999,'x')"); }).sqlState(),
-              "42000");
 
-    using Rows = std::vector<std::vector<std::string>>;
     EXPECT_EQ(rows("select Amount, Note from Lex order by SN"), (Rows{{"1000", "a'b"},
                                                                       {"0.5", "#01/01/2024#"},
                                                                       {"5", "1e3"},

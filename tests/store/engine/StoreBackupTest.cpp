@@ -1,7 +1,6 @@
 // A backup of the embedded store taken while another connection keeps rewriting it.
 
 #include <gtest/gtest.h>
-#include <sqlite3.h>
 
 #include <atomic>
 #include <string>
@@ -18,22 +17,6 @@ namespace quillet::testing {
 namespace {
 
 constexpr int kRowsPerSchedule = 200;
-
-// One value of a backup copy, read with the engine directly so the copy is judged on its own.
-std::string valueIn(const std::filesystem::path& copy, const char* sql) {
-    sqlite3* db = nullptr;
-    sqlite3_open_v2(copy.c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
-    sqlite3_stmt* statement = nullptr;
-    std::string value = "<failed>";
-    if (sqlite3_prepare_v2(db, sql, -1, &statement, nullptr) == SQLITE_OK &&
-        sqlite3_step(statement) == SQLITE_ROW) {
-        const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement, 0));
-        value = text != nullptr ? text : "<null>";
-    }
-    sqlite3_finalize(statement);
-    sqlite3_close(db);
-    return value;
-}
 
 // Rewrites the schedule in one transaction: every committed state holds kRowsPerSchedule rows
 // of one generation.
@@ -73,11 +56,10 @@ TEST(StoreBackup, ACopyTakenWhileAnotherConnectionWritesIsOneWholeStateAndStands
         EXPECT_FALSE(std::filesystem::exists(copy.string() + "-wal"));
         EXPECT_EQ(std::filesystem::status(copy).permissions() & std::filesystem::perms::all,
                   std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
-        EXPECT_EQ(valueIn(copy, "PRAGMA integrity_check"), "ok");
-        EXPECT_EQ(valueIn(copy, "PRAGMA journal_mode"), "delete");
-        EXPECT_EQ(
-            valueIn(copy, "SELECT count(*) || '/' || count(DISTINCT OpeningBalance) FROM EMI"),
-            std::to_string(kRowsPerSchedule) + "/1")
+        EXPECT_EQ(shell(copy, "PRAGMA integrity_check"), "ok\n");
+        EXPECT_EQ(shell(copy, "PRAGMA journal_mode"), "delete\n");
+        EXPECT_EQ(shell(copy, "SELECT count(*) || '/' || count(DISTINCT OpeningBalance) FROM EMI"),
+                  std::to_string(kRowsPerSchedule) + "/1\n")
             << "copy " << i;
     }
     stop = true;

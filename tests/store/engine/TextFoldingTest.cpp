@@ -3,10 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <array>
-#include <cstdio>
-#include <memory>
-
 #include "engine/sqlite/TextFolding.h"
 #include "store/engine/EngineContract.h"
 #include "support/StoreAccess.h"
@@ -19,36 +15,27 @@ using quillet::sqlite::compareIgnoringCase;
 using quillet::sqlite::foldCase;
 using quillet::sqlite::likeMatches;
 
-// What the stock sqlite3 shell prints for a statement on a file.
-std::string shell(const std::filesystem::path& file, const std::string& sql) {
-    const std::string command = "sqlite3 -batch '" + file.string() + "' \"" + sql + "\" 2>&1";
-    std::unique_ptr<FILE, int (*)(FILE*)> pipe(::popen(command.c_str(), "r"), &::pclose);
-    std::string out;
-    std::array<char, 512> buffer{};
-    while (pipe && std::fgets(buffer.data(), buffer.size(), pipe.get()) != nullptr) {
-        out += buffer.data();
-    }
-    return out;
-}
-
 }  // namespace
 
 TEST(TextFolding, FoldsEveryLetterThatHasACaseOneForOne) {
-    EXPECT_EQ(foldCase(U'É'), U'é');
-    EXPECT_EQ(foldCase(U'Ж'), U'ж');
-    // Both forms of sigma, the long s and the Kelvin sign fold as their letters do.
-    EXPECT_EQ(foldCase(U'Σ'), U'σ');
-    EXPECT_EQ(foldCase(U'ς'), U'σ');
-    EXPECT_EQ(foldCase(U'ſ'), U's');
-    EXPECT_EQ(foldCase(U'\u212A'), U'k');
-    // Runs that alternate capital and small letter: every other code point folds.
-    EXPECT_EQ(foldCase(U'Ā'), U'ā');
-    EXPECT_EQ(foldCase(U'ā'), U'ā');
-    // Letters without a case, and one whose folding is two letters, stay as they are.
-    EXPECT_EQ(foldCase(U'अ'), U'अ');
-    EXPECT_EQ(foldCase(U'ß'), U'ß');
-    EXPECT_EQ(foldCase(U'@'), U'@');
-    EXPECT_EQ(foldCase(U'['), U'[');
+    // Both forms of sigma, the long s and the Kelvin sign fold as their letters do; in runs that
+    // alternate capital and small letter every other code point folds. Letters without a case,
+    // and one whose folding is two letters, stay as they are.
+    for (const auto& [letter, folded] :
+         std::vector<std::pair<char32_t, char32_t>>{{U'É', U'é'},
+                                                    {U'Ж', U'ж'},
+                                                    {U'Σ', U'σ'},
+                                                    {U'ς', U'σ'},
+                                                    {U'ſ', U's'},
+                                                    {U'\u212A', U'k'},
+                                                    {U'Ā', U'ā'},
+                                                    {U'ā', U'ā'},
+                                                    {U'अ', U'अ'},
+                                                    {U'ß', U'ß'},
+                                                    {U'@', U'@'},
+                                                    {U'[', U'['}}) {
+        EXPECT_EQ(foldCase(letter), folded) << static_cast<std::uint32_t>(letter);
+    }
 }
 
 TEST(TextFolding, ComparesFoldedLettersAndOrdersAsciiAsSqliteDoes) {
@@ -58,21 +45,19 @@ TEST(TextFolding, ComparesFoldedLettersAndOrdersAsciiAsSqliteDoes) {
     // SQLite's NOCASE compares lower-cased bytes: '_' (0x5F) sorts before 'A' ('a', 0x61).
     EXPECT_LT(compareIgnoringCase("_", "A"), 0);
     EXPECT_LT(compareIgnoringCase("ab", "ABC"), 0);
-    EXPECT_GT(compareIgnoringCase("b", "A"), 0);
     // A byte that is no UTF-8 still orders, after every character.
     EXPECT_GT(compareIgnoringCase("\xff", "\xf4\x8f\xbf\xbf"), 0);
     EXPECT_EQ(compareIgnoringCase("a\xff", "A\xff"), 0);
 }
 
+// A backslash in a pattern is covered through the store; here several percent signs backtrack
+// and an escape is honoured only when one is named.
 TEST(TextFolding, LikeHasTwoWildcardsAndAnOptionalEscape) {
-    EXPECT_TRUE(likeMatches("%\\b%", "a\\b"));
-    EXPECT_FALSE(likeMatches("%\\b%", "ab"));
     EXPECT_TRUE(likeMatches("_", "é"));
     EXPECT_FALSE(likeMatches("__", "é"));
     EXPECT_TRUE(likeMatches("%É%L_", "Émile"));
     EXPECT_TRUE(likeMatches("a%b%c", "aXbYbZc"));
     EXPECT_FALSE(likeMatches("a%b%c", "aXbYbZ"));
-    EXPECT_TRUE(likeMatches("", ""));
     EXPECT_FALSE(likeMatches("", "a"));
     EXPECT_TRUE(likeMatches("%%", ""));
     EXPECT_TRUE(likeMatches("100!%", "100%", U'!'));

@@ -9,8 +9,15 @@ namespace quillet::testing {
 
 namespace {
 
-const std::vector<std::string> kNames = {"ab",     "a\\b", "a_b",   "a%b",  "Émile", "emile",
-                                         "ÉMILIE", "Жук",  "Σοφία", "अनिल", "émile"};
+void fillProbe(const std::shared_ptr<Connection>& connection) {
+    run(connection, "CREATE TABLE Probe (SN NUMBER, Name TEXT(50))");
+    int sn = 0;
+    for (const char* name : {"ab", "a\\b", "a_b", "a%b", "Émile", "emile", "ÉMILIE", "Жук", "Σοφία",
+                             "अनिल", "émile"}) {
+        run(connection,
+            "insert into Probe (SN, Name) values(" + std::to_string(++sn) + ",'" + name + "')");
+    }
+}
 
 std::vector<std::string> namesWhere(const std::shared_ptr<Connection>& connection,
                                     const std::string& condition) {
@@ -28,11 +35,7 @@ using Names = std::vector<std::string>;
 
 TEST_P(EngineContract, LikeTreatsOnlyPercentAndUnderscoreAsWildcards) {
     auto con = connect();
-    createProbe(con);
-    for (std::size_t i = 0; i < kNames.size(); ++i) {
-        run(con, "insert into Probe (SN, Name) values(" + std::to_string(i + 1) + ",'" + kNames[i] +
-                     "')");
-    }
+    fillProbe(con);
     // A backslash is a character like any other, never an escape.
     EXPECT_EQ(namesWhere(con, "Name Like '%\\b%'"), Names{"a\\b"});
     EXPECT_EQ(namesWhere(con, "Name Like 'a\\_b'"), Names{});
@@ -50,11 +53,7 @@ TEST_P(EngineContract, CaseIsIgnoredForAccentedAndNonLatinLettersToo) {
         GTEST_SKIP() << "the SQLite ODBC driver's connection folds ASCII letters only";
     }
     auto con = connect();
-    createProbe(con);
-    for (std::size_t i = 0; i < kNames.size(); ++i) {
-        run(con, "insert into Probe (SN, Name) values(" + std::to_string(i + 1) + ",'" + kNames[i] +
-                     "')");
-    }
+    fillProbe(con);
     // 'É' and 'é' are one letter in two cases; 'e' is another letter.
     EXPECT_EQ(namesWhere(con, "Name = 'éMILE'"), (Names{"Émile", "émile"}));
     EXPECT_EQ(namesWhere(con, "Name Like 'émil%'"), (Names{"Émile", "ÉMILIE", "émile"}));

@@ -13,19 +13,13 @@
 #include <string>
 
 #include "files/OutputFile.h"
+#include "support/TempStore.h"
 
 namespace quillet::testing {
 namespace {
 
 class OutputFileTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        std::string pattern = (std::filesystem::temp_directory_path() / "output-XXXXXX").string();
-        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-        m_folder = pattern;
-    }
-    void TearDown() override { std::filesystem::remove_all(m_folder); }
-
     std::set<std::string> names() const {
         std::set<std::string> found;
         for (const auto& entry : std::filesystem::directory_iterator(m_folder)) {
@@ -45,7 +39,8 @@ protected:
         }
     }
 
-    std::filesystem::path m_folder;
+    TempStore m_home;
+    const std::filesystem::path m_folder = m_home.folder();
 };
 
 TEST_F(OutputFileTest, OverlappingWritersToOneNameNeverRemoveEachOthersTemporary) {

@@ -24,7 +24,6 @@ TEST(DateRecognition, RejectsWhatIsNotADate) {
                              "01/January/2024", "32/01/2024", "01/01/2024 25:00", "01/01/0099"}) {
         EXPECT_FALSE(parseDate(text).has_value()) << text;
     }
-    EXPECT_TRUE(parseDate("29/02/2024").has_value());
 }
 
 TEST(MonthAddition, ClampsAndCarriesTheClampedDay) {
@@ -37,13 +36,6 @@ TEST(MonthAddition, ClampsAndCarriesTheClampedDay) {
     EXPECT_EQ(formatDayMonthYear(addMonths(Date{2024, 12, 15}, 1)), "15/Jan/2025");
     EXPECT_EQ(formatDayMonthYear(addMonths(Date{2024, 1, 15}, -1)), "15/Dec/2023");
     EXPECT_THROW(addMonths(Date{9999, 12, 1}, 1), RuntimeError);
-}
-
-TEST(SerialDays, RoundTripThroughTheClassicEpoch) {
-    EXPECT_EQ(toSerial(Date{1899, 12, 30}), 0.0);
-    EXPECT_EQ(toSerial(Date{2024, 1, 1}), 45292.0);
-    EXPECT_EQ(fromSerial(45292.5), (Date{2024, 1, 1, 12, 0, 0}));
-    EXPECT_EQ(fromSerial(-1.0), (Date{1899, 12, 29}));
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 
 #include "runtime/Numbers.h"
 #include "runtime/RuntimeError.h"
+#include "support/ErrorNumber.h"
 
 namespace quillet::testing {
 namespace {
@@ -53,33 +54,21 @@ TEST(Rounding, HalvesOfTheScaledProductGoToTheEvenNeighbour) {
 TEST(Rounding, TheNearestModeShortWayMatchesTheGeneralOneBitForBit) {
     ASSERT_TRUE(roundsToNearest());
     constexpr double kTwo52 = 4503599627370496.0;
-    std::vector<double> values = {0.0,
-                                  -0.0,
-                                  0.3,
-                                  -0.3,
-                                  0.5,
-                                  -0.5,
-                                  0.7,
-                                  -0.7,
-                                  1.5,
-                                  -1.5,
-                                  2.5,
-                                  -2.5,
-                                  std::nextafter(2.5, 0.0),
-                                  std::nextafter(-2.5, 0.0),
-                                  999999999999912.5,
-                                  -999999999999913.5,
-                                  1e15 + 0.5,
-                                  kTwo52 / 2 + 0.5,
-                                  kTwo52 - 0.5,
-                                  -(kTwo52 - 0.5),
-                                  kTwo52 - 1.5,
-                                  std::nextafter(kTwo52, 0.0)};
+    // Halves, near halves and the largest figures with a fraction; every value with both signs.
+    std::vector<double> values = {
+        0.0,        0.3,         0.5, 0.7, 1.5, 2.5, 999999999999912.5, 999999999999913.5,
+        1e15 + 0.5, kTwo52 - 1.5};
+    for (const double edge :
+         {kTwo52 / 2 + 0.5, kTwo52 - 0.5, std::nextafter(2.5, 0.0), std::nextafter(kTwo52, 0.0)}) {
+        values.push_back(edge);
+    }
     // A spread of ordinary figures, halves and near halves among them.
     for (double x = 0.001; x < kTwo52 - 1; x = x * 1.037 + 0.013) {
         values.push_back(x);
-        values.push_back(-x);
         values.push_back(std::floor(x) + 0.5);
+    }
+    for (std::size_t i = 0, n = values.size(); i < n; ++i) {
+        values.push_back(-values[i]);
     }
     for (const double value : values) {
         const double general = wholeHalfEven(value);
@@ -96,20 +85,13 @@ TEST(IntegerConversion, HalvesToEvenAndOverflow) {
     EXPECT_EQ(toInteger16(13.5), 14);
     EXPECT_EQ(toInteger16(-0.5), 0);
     EXPECT_EQ(toInteger16(-32768.5), -32768);
-    try {
-        toInteger16(32767.5);
-        FAIL() << "no overflow";
-    } catch (const RuntimeError& e) {
-        EXPECT_EQ(e.number(), 6);
-        EXPECT_EQ(e.description(), "Overflow");
-    }
-    EXPECT_THROW(toInteger16(std::nan("")), RuntimeError);
+    EXPECT_EQ(errorNumberOf([] { toInteger16(32767.5); }), 6);
+    EXPECT_EQ(errorNumberOf([] { toInteger16(std::nan("")); }), 6);
     EXPECT_EQ(toLong32(2147483647.0), 2147483647);
-    EXPECT_THROW(toLong32(2147483648.0), RuntimeError);
+    EXPECT_EQ(errorNumberOf([] { toLong32(2147483648.0); }), 6);
 }
 
 TEST(GeneralNumberForm, FifteenDigitsWithoutNoiseAndExponentOnlyWhenNeeded) {
-    EXPECT_EQ(formatGeneral(0.0), "0");
     EXPECT_EQ(formatGeneral(-0.0), "0");
     EXPECT_EQ(formatGeneral(1000000), "1000000");
     EXPECT_EQ(formatGeneral(993897.95), "993897.95");
