@@ -7,7 +7,7 @@
 #include <array>
 
 #include "VekClass.h"
-#include "app/cli/ToolRun.h"
+#include "app/cli/ToolProcess.h"
 #include "engine/DataSource.h"
 #include "office/ToolChild.h"
 #include "store/engine/EngineContract.h"
