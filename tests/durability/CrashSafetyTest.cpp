@@ -4,9 +4,9 @@
 #include <random>
 #include <thread>
 
-#include "office/ToolChild.h"
 #include "support/StoreAccess.h"
 #include "support/TempStore.h"
+#include "support/ToolRun.h"
 
 namespace quillet::testing {
 namespace {
@@ -35,8 +35,7 @@ protected:
     /// exit status, -1 when killed.
     int runTool(const std::string& amount, const std::string& months,
                 std::optional<std::chrono::microseconds> killAfter = std::nullopt) {
-        ToolChild tool({"--store", "--amount", amount, "--months", months, "--rate", "6"}, {},
-                       store.folder());
+        ToolChild tool({"--store", "--amount", amount, "--months", months, "--rate", "6"});
         if (killAfter) {
             std::this_thread::sleep_for(*killAfter);
             tool.kill();

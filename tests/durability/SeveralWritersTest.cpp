@@ -3,9 +3,9 @@
 #include <array>
 #include <fstream>
 
-#include "office/ToolChild.h"
 #include "support/StoreAccess.h"
 #include "support/TempStore.h"
+#include "support/ToolRun.h"
 
 namespace quillet::testing {
 namespace {
@@ -27,13 +27,13 @@ TEST(SeveralWriters, TwoProcessesSavingEveryFamilyAtOnceKeepEveryRowUnderItsOwnS
     const std::filesystem::path go = store.folder() / "go";
     std::vector<ToolChild> writers;
     for (int i = 0; i < 2; ++i) {
-        writers.emplace_back(std::vector<std::string>{std::to_string(kEach), go.string()},
-                             EnvironmentChanges{}, store.folder(),
-                             builtProgram("quillet-serial-writer"));
+        writers.emplace_back(
+            std::vector<std::string>{"wait", go.string(), "families", std::to_string(kEach)},
+            ChildSetup{.program = "quillet-office-desk"});
     }
     std::ofstream{go};  // releases both together
     for (ToolChild& writer : writers) {
-        const ChildRun run = writer.wait();
+        const ToolRun run = writer.wait();
         EXPECT_EQ(run.status, 0) << run.err;
     }
 

@@ -13,11 +13,11 @@
 #include <unistd.h>
 
 #include "VekClass.h"
-#include "office/ToolChild.h"
 #include "schema/SchemaCreation.h"
 #include "store/engine/EngineContract.h"
 #include "store/engine/OfficeStores.h"
 #include "support/FakeControls.h"
+#include "support/ToolRun.h"
 
 namespace quillet::testing {
 namespace {
@@ -99,14 +99,13 @@ TEST_F(OfficeServerText, DesksCreatingTheSchemaAtOnceAllEndWithEveryTable) {
             "where schemaname = current_schema()");
         psql(drop.substr(0, drop.find('\n')));
         ASSERT_EQ(psql(tables), "0\n");
-        std::vector<std::unique_ptr<ToolChild>> desks;
+        std::vector<ToolChild> desks;
         for (int desk = 0; desk < 4; ++desk) {
-            desks.push_back(std::make_unique<ToolChild>(std::vector<std::string>{"--create-schema"},
-                                                        EnvironmentChanges{}, m_home.folder()));
+            desks.emplace_back(std::vector<std::string>{"--create-schema"});
         }
         int creators = 0;
         for (auto& desk : desks) {
-            const ChildRun run = desk->wait();
+            const ToolRun run = desk.wait();
             EXPECT_EQ(run.status, 0) << run.err;
             EXPECT_EQ(run.err, "");
             creators += run.out.rfind("Created ", 0) == 0 ? 1 : 0;
@@ -211,7 +210,7 @@ long long centsOf(std::string text) {
 }
 
 TEST_F(OfficeServerText, StoredAmountsAreTheDecimalsPrintedAndTheServerSumsAgree) {
-    const ChildRun run = runToolChild({"--store", "--decimals", "2"}, {}, m_home.folder());
+    const ToolRun run = runToolChild({"--store", "--decimals", "2"});
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(psql("select principal::text from emi where sn = 1"), "6102.05\n");
     EXPECT_EQ(psql("select count(*) from emi where principal = 6102.05"), "1\n");
@@ -245,7 +244,7 @@ TEST_F(OfficeServerText, StoredAmountsAreTheDecimalsPrintedAndTheServerSumsAgree
 TEST_F(OfficeServerText, ARowTheServerRefusesMidBatchLeavesEveryRowBeforeIt) {
     // Month 1500 lies in the middle of the second batch of rows sent together.
     psql("alter table emi add constraint no_month_1500 check (sn <> 1500)");
-    const ChildRun tool = runToolChild({"--store", "--months", "2400"}, {}, m_home.folder());
+    const ToolRun tool = runToolChild({"--store", "--months", "2400"});
     EXPECT_EQ(tool.status, 1);
     EXPECT_THAT(tool.err, HasSubstr("no_month_1500"));
     EXPECT_EQ(psql("select count(*), count(distinct sn), min(sn), max(sn) from emi"),
@@ -308,7 +307,7 @@ TEST_F(OfficeServerText, ABatchStopsAtAFailingStatementWithItsErrorAloneKeepingT
 }
 
 TEST_F(OfficeServerText, ADeskKeptWaitingPastTheBusyLimitIsToldSoAndLosesNothing) {
-    ASSERT_EQ(runToolChild({"--store", "--months", "12"}, {}, m_home.folder()).status, 0);
+    ASSERT_EQ(runToolChild({"--store", "--months", "12"}).status, 0);
     // Another desk's Calculate, as the server sees it, holding EMI for longer than Quillet waits.
     const std::string hold = std::string("PGPASSWORD=09octvel psql -X -q -h 127.0.0.1 -p ") +
                              std::getenv("QUILLET_TEST_PGPORT") + " -U Admin -d " +
@@ -321,7 +320,7 @@ TEST_F(OfficeServerText, ADeskKeptWaitingPastTheBusyLimitIsToldSoAndLosesNothing
          ++tries) {
         ::usleep(50'000);
     }
-    const ChildRun waiting = runToolChild({"--store", "--months", "24"}, {}, m_home.folder());
+    const ToolRun waiting = runToolChild({"--store", "--months", "24"});
     EXPECT_EQ(waiting.status, 1);
     EXPECT_THAT(waiting.err, HasSubstr("The store is busy"));
     EXPECT_EQ(psql("select count(*), max(sn) from emi"), "12|12\n");
@@ -331,7 +330,7 @@ TEST_F(OfficeServerText, ADeskKeptWaitingPastTheBusyLimitIsToldSoAndLosesNothing
 TEST_F(OfficeServerText, ANarrowDatabaseIsRefusedASchemaAndTextItCannotHoldFailsWritingNothing) {
     const std::string latin1 = std::getenv("QUILLET_TEST_PGLATIN1");
     const std::string ini = latin1Registration(m_home.folder()).string();
-    const ChildRun tool = runToolChild({"--create-schema"}, {{"ODBCINI", ini}}, m_home.folder());
+    const ToolRun tool = runToolChild({"--create-schema"}, {.environment = {{"ODBCINI", ini}}});
     EXPECT_EQ(tool.status, 1);
     EXPECT_THAT(tool.err, HasSubstr("'det'"));
     EXPECT_THAT(tool.err, HasSubstr("LATIN1"));
@@ -354,14 +353,16 @@ TEST_F(OfficeServerText, ANarrowDatabaseIsRefusedASchemaAndTextItCannotHoldFails
     // A desk without a locale: what the driver would choose from it must not decide the bytes.
     EnvironmentChanges desk = kNoLocale;
     desk["ODBCINI"] = ini;
-    const ChildRun fits = runDeskChild({"rename", "1", "Zoë"}, desk, m_home.folder());
+    const ToolRun fits = runToolChild({"rename", "1", "Zoë"},
+                                      {.environment = desk, .program = "quillet-office-desk"});
     EXPECT_EQ(fits.status, 0) << fits.err;
     EXPECT_EQ(
         psql("select name_ || ':' || length(name_) || ':' || city from personemployed", latin1),
         "Zoë:3:C\n");
 
     // The rename's trap shows the server's reason; the row keeps every column it had.
-    const ChildRun refused = runDeskChild({"rename", "1", "अनिल"}, desk, m_home.folder());
+    const ToolRun refused = runToolChild({"rename", "1", "अनिल"},
+                                         {.environment = desk, .program = "quillet-office-desk"});
     EXPECT_EQ(refused.status, 1) << refused.err;
     EXPECT_THAT(refused.err, HasSubstr("has no equivalent in encoding \"LATIN1\""));
     EXPECT_EQ(psql("select count(*), min(name_), min(city) from personemployed", latin1),
@@ -370,7 +371,8 @@ TEST_F(OfficeServerText, ANarrowDatabaseIsRefusedASchemaAndTextItCannotHoldFails
 }
 
 TEST_F(OfficeServerText, ADeskWithoutALocaleStoresEveryScriptAsTyped) {
-    const ChildRun desk = runDeskChild({"save", "Zoë", "save", "अनिल"}, kNoLocale, m_home.folder());
+    const ToolRun desk = runToolChild({"save", "Zoë", "save", "अनिल"},
+                                      {.environment = kNoLocale, .program = "quillet-office-desk"});
     EXPECT_EQ(desk.status, 0) << desk.err;
     EXPECT_EQ(psql("select subject_ || ':' || length(subject_) from mailrecord order by sn"),
               "Zoë:3\nअनिल:4\n");
@@ -380,7 +382,7 @@ TEST_F(OfficeServerText, ANoticeTheServerSendsAsASessionStartsCarriesTheToolsPre
     // A setting of the role that the server warns about on every connection, before the driver
     // has the session.
     psql("alter role \\\"Admin\\\" set default_text_search_config = 'pg_catalog.nosuch'");
-    const ChildRun tool = runToolChild({"--store", "--months", "3"}, {}, m_home.folder());
+    const ToolRun tool = runToolChild({"--store", "--months", "3"});
     psql("alter role \\\"Admin\\\" reset default_text_search_config");
     EXPECT_EQ(tool.status, 0) << tool.err;
     EXPECT_THAT(tool.err, HasSubstr("quillet-schedule: WARNING:  invalid value for parameter"));
@@ -389,10 +391,10 @@ TEST_F(OfficeServerText, ANoticeTheServerSendsAsASessionStartsCarriesTheToolsPre
 }
 
 TEST_F(OfficeServerText, AServerThatRefusesTheWriteIsNamedInTheFailure) {
-    ASSERT_EQ(runToolChild({"--store", "--months", "12"}, {}, m_home.folder()).status, 0);
+    ASSERT_EQ(runToolChild({"--store", "--months", "12"}).status, 0);
     // A database its administrator made read-only (a standby, a frozen year).
     psql("alter role \\\"Admin\\\" set default_transaction_read_only = on");
-    const ChildRun run = runToolChild({"--store", "--months", "24"}, {}, m_home.folder());
+    const ToolRun run = runToolChild({"--store", "--months", "24"});
     psql(
         "begin read write; alter role \\\"Admin\\\" reset default_transaction_read_only; "
         "commit");
@@ -422,8 +424,8 @@ TEST_F(OfficeServerText, ARestartCostsAKeptSessionNothingAndAnOpenConnectionIsTo
 }
 
 TEST_F(OfficeServerText, AServerStoppedMidRunIsReportedAsLostNamingTheDataSource) {
-    ASSERT_EQ(runToolChild({"--store", "--months", "12"}, {}, m_home.folder()).status, 0);
-    ToolChild longRun({"--store", "--months", "32767"}, {}, m_home.folder());
+    ASSERT_EQ(runToolChild({"--store", "--months", "12"}).status, 0);
+    ToolChild longRun({"--store", "--months", "32767"});
     // The run's Calculate has its transaction open on the server.
     const std::string writing =
         "select count(*) from pg_stat_activity where usename = 'Admin' and pid <> pg_backend_pid() "
@@ -432,7 +434,7 @@ TEST_F(OfficeServerText, AServerStoppedMidRunIsReportedAsLostNamingTheDataSource
         ::usleep(25'000);
     }
     pgCtl("stop -m fast");
-    const ChildRun run = longRun.wait();
+    const ToolRun run = longRun.wait();
     pgCtl("start");
     EXPECT_EQ(run.status, 1) << run.err;
     EXPECT_THAT(run.err, HasSubstr("connection to the data source 'det' was lost"));

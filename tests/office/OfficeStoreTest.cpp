@@ -7,13 +7,12 @@
 #include <array>
 
 #include "VekClass.h"
-#include "app/cli/ToolProcess.h"
 #include "engine/DataSource.h"
-#include "office/ToolChild.h"
 #include "store/engine/EngineContract.h"
 #include "store/engine/OfficeStores.h"
 #include "support/DeskCalculation.h"
 #include "support/FakeControls.h"
+#include "support/ToolRun.h"
 
 namespace quillet::testing {
 namespace {
@@ -134,11 +133,10 @@ TEST_P(OfficeStore, TwoDesksSavingAtOnceNeverShareASerialNorLoseARow) {
     }
     std::vector<ToolChild> desks;
     for (int desk = 0; desk < 2; ++desk) {
-        desks.emplace_back(saves, EnvironmentChanges{}, m_home.folder(),
-                           builtProgram("quillet-office-desk"));
+        desks.emplace_back(saves, ChildSetup{.program = "quillet-office-desk"});
     }
     for (ToolChild& desk : desks) {
-        const ChildRun run = desk.wait();
+        const ToolRun run = desk.wait();
         EXPECT_EQ(run.status, 0) << "failed saves: " << run.err;
     }
     auto con = openClassConnection();

@@ -9,8 +9,8 @@
 #include <fstream>
 
 #include "engine/DataSource.h"
-#include "office/ToolChild.h"
 #include "store/engine/OfficeStores.h"
+#include "support/ToolRun.h"
 
 namespace quillet::testing {
 namespace {
@@ -30,8 +30,8 @@ protected:
     std::filesystem::path userFile() const { return folder() / "odbc.ini"; }
     std::filesystem::path dataFolder() const { return embeddedDataFolder(); }
 
-    ChildRun tool(const std::vector<std::string>& args, const EnvironmentChanges& changes = {}) {
-        return runToolChild(args, changes, folder());
+    ToolRun tool(const std::vector<std::string>& args, const EnvironmentChanges& changes = {}) {
+        return runToolChild(args, {.environment = changes});
     }
 
     void writeUserEntry(const std::string& body) { std::ofstream(userFile()) << "[det]\n" << body; }
@@ -46,7 +46,7 @@ TEST_F(StoreChoice, AUserFileNamingDetThatItsUserCannotWriteIsAnErrorNamingTheFi
 
     for (const auto& args : {kStoreRun, std::vector<std::string>{"--which-store"},
                              std::vector<std::string>{"--create-schema"}}) {
-        const ChildRun run = tool(args);
+        const ToolRun run = tool(args);
         ASSERT_NE(run.status, 125) << "cannot give up root's override of permissions";
         EXPECT_EQ(run.status, 1) << args.front() << ": " << run.err;
         EXPECT_THAT(run.err, HasSubstr(userFile().string())) << args.front();
@@ -72,7 +72,7 @@ TEST_F(StoreChoice, AnEntryWithoutAUsableDriverIsAnErrorNamingTheFile) {
               "/nowhere/libnodriver.so does not exist"},
              {"Database=/nowhere/office.db\n", kStoreRun, "without a Driver line"}}) {
         writeUserEntry(entry.body);
-        const ChildRun run = tool(entry.args);
+        const ToolRun run = tool(entry.args);
         EXPECT_EQ(run.status, 1) << entry.reason;
         EXPECT_THAT(run.err, HasSubstr(userFile().string())) << entry.reason;
         EXPECT_THAT(run.err, HasSubstr(entry.reason));
@@ -82,7 +82,7 @@ TEST_F(StoreChoice, AnEntryWithoutAUsableDriverIsAnErrorNamingTheFile) {
     // A file that cannot be read may name "det": the store in use cannot be told.
     std::ofstream(userFile()) << "[other]\nDriver=x\n";
     ::chmod(userFile().c_str(), 0);
-    const ChildRun run = tool(kStoreRun);
+    const ToolRun run = tool(kStoreRun);
     ASSERT_NE(run.status, 125);
     EXPECT_EQ(run.status, 1);
     EXPECT_THAT(run.err, HasSubstr(userFile().string() + " cannot be read"));
@@ -92,7 +92,7 @@ TEST_F(StoreChoice, AnEntryWithoutAUsableDriverIsAnErrorNamingTheFile) {
 TEST_F(StoreChoice, AFailedConnectionNamesTheDataSourceItsFileAndTheDatabaseFile) {
     const std::string database = (folder() / "no-such-folder" / "office.db").string();
     writeUserEntry("Driver=" QUILLET_SQLITE_ODBC_DRIVER "\nDatabase=" + database + "\n");
-    const ChildRun run = tool(kStoreRun);
+    const ToolRun run = tool(kStoreRun);
     EXPECT_EQ(run.status, 1);
     EXPECT_THAT(run.err, HasSubstr("The data source 'det' cannot be opened"));
     EXPECT_THAT(run.err, HasSubstr("registered in " + userFile().string()));
@@ -112,7 +112,7 @@ TEST_F(StoreChoice, ASharedFileTheDeskCannotWriteIsAnErrorNamingTheDataSourceAnd
     // (The tool's child gives up root's override of permissions.)
     ::chmod(database.c_str(), 0444);
     ::chmod(shared.c_str(), 0555);
-    const ChildRun run = tool({"--store", "--months", "24"});
+    const ToolRun run = tool({"--store", "--months", "24"});
     ::chmod(shared.c_str(), 0755);
     ::chmod(database.c_str(), 0644);
     ASSERT_NE(run.status, 125) << "cannot give up root's override of permissions";
@@ -130,7 +130,7 @@ TEST_F(StoreChoice, WhichStoreSaysWhyAndCreatesNothingNorDoesAnyRunCreateTheUser
     // The driver manager's own choice of user file: ODBCINI unset.
     const EnvironmentChanges noOdbcIni = {{"ODBCINI", std::nullopt}};
 
-    ChildRun run = tool({"--which-store"}, noOdbcIni);
+    ToolRun run = tool({"--which-store"}, noOdbcIni);
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.out, "data source 'det': the embedded store " + embeddedDatabasePath().string() +
                            " (not created yet), as no ODBC data source of that name is registered "

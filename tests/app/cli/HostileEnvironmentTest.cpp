@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "app/cli/ToolProcess.h"
 #include "support/StoreAccess.h"
 #include "support/TempStore.h"
+#include "support/ToolRun.h"
 
 namespace quillet::testing {
 namespace {
@@ -31,7 +31,7 @@ protected:
     void SetUp() override { std::filesystem::create_directory(dataFolder()); }
 
     ToolRun tool(const std::vector<std::string>& args, std::optional<rlim_t> limit = {}) {
-        return runToolProcess(args, {store.folder(), limit, {}});
+        return runToolChild(args, {store.folder(), limit});
     }
     std::filesystem::path dataFolder() const { return store.folder() / "quillet"; }
     std::filesystem::path storeFile() const { return dataFolder() / "quillet.db"; }
@@ -92,7 +92,7 @@ TEST_F(HostileEnvironment, TheDiskFillsUpDuringACalculate) {
 
 TEST_F(HostileEnvironment, AFailedWriteToStdout) {
     const ToolRun run =
-        runToolProcess({"--months", "3"}, {store.folder(), std::nullopt, "/dev/full"});
+        runToolChild({"--months", "3"}, {store.folder(), std::nullopt, "/dev/full"});
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.err,
               "quillet-schedule: cannot write to standard output: No space left on device\n");
@@ -101,8 +101,9 @@ TEST_F(HostileEnvironment, AFailedWriteToStdout) {
 // What a library prints just before it aborts the process is held with the rest of its output:
 // it must still reach standard error, each line with the tool's prefix, not die in the held file.
 TEST_F(HostileEnvironment, ALibrarysLastWordsBeforeAnAbortReachStandardErrorWithThePrefix) {
-    ProcessSetup setup{store.folder(), std::nullopt, {}, {"QT_QPA_PLATFORM=no-such-platform"}};
-    const ToolRun run = runToolProcess({"--pdf", (store.folder() / "r.pdf").string()}, setup);
+    const ChildSetup setup{.dataHome = store.folder(),
+                           .environment = {{"QT_QPA_PLATFORM", "no-such-platform"}}};
+    const ToolRun run = runToolChild({"--pdf", (store.folder() / "r.pdf").string()}, setup);
 
     EXPECT_NE(run.status, 0);
     EXPECT_NE(run.err.find("quillet-schedule: qt.qpa.plugin: Could not find the Qt platform "
@@ -120,7 +121,7 @@ TEST_F(HostileEnvironment, ALibrarysLastWordsBeforeAnAbortReachStandardErrorWith
 class DataFolder : public ::testing::Test {
 protected:
     ToolRun tool(std::optional<mode_t> umask = {}) {
-        return runToolProcess({"--store", "--months", "12"}, {home(), {}, {}}, umask);
+        return runToolChild({"--store", "--months", "12"}, {.dataHome = home(), .umask = umask});
     }
     // XDG_DATA_HOME: a folder everybody may write in, as a shared one is.
     std::filesystem::path home() const { return store.folder() / "shared"; }

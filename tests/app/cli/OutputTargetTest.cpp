@@ -10,7 +10,6 @@
 #include <sys/inotify.h>
 #include <unistd.h>
 
-#include <QProcess>
 #include <algorithm>
 #include <csignal>
 #include <filesystem>
@@ -21,8 +20,8 @@
 #include <utility>
 #include <vector>
 
-#include "app/cli/ToolProcess.h"
 #include "support/TempStore.h"
+#include "support/ToolRun.h"
 
 namespace quillet::testing {
 namespace {
@@ -68,7 +67,7 @@ protected:
         return {"--months", many ? kind.manyMonths : "3", kind.option, file.string()};
     }
     ToolRun tool(const std::vector<std::string>& args, std::optional<mode_t> umask = {}) {
-        return runToolProcess(args, {store.folder(), {}, {}}, umask);
+        return runToolChild(args, {.dataHome = store.folder(), .umask = umask});
     }
     std::filesystem::path outputs() const { return store.folder() / "out"; }
     std::filesystem::path target() const { return outputs() / GetParam().fileName; }
@@ -197,11 +196,9 @@ protected:
         const int watch = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
         ASSERT_GE(watch, 0);
         ASSERT_GE(::inotify_add_watch(watch, outputs().c_str(), IN_CREATE | IN_MODIFY), 0);
-        QProcess child;
-        startToolProcess(child, argsFor(target(), true), {store.folder(), {}, {}});
-        ASSERT_TRUE(child.waitForStarted());
+        ToolChild child(argsFor(target(), true), {store.folder()});
         int seen = 0;
-        while (child.state() != QProcess::NotRunning && seen < changes) {
+        while (child.running() && seen < changes) {
             pollfd ready{watch, POLLIN, 0};
             ::poll(&ready, 1, 20);
             alignas(inotify_event) char buffer[4096];
@@ -210,12 +207,9 @@ protected:
                     at += sizeof(inotify_event) + reinterpret_cast<inotify_event*>(at)->len;
                 }
             }
-            child.waitForFinished(0);
         }
-        if (child.state() != QProcess::NotRunning) {
-            ::kill(static_cast<pid_t>(child.processId()), SIGKILL);
-        }
-        child.waitForFinished(60000);
+        child.kill();
+        child.wait();
         ::close(watch);
     }
 

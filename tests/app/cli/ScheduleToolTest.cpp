@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "app/cli/ToolProcess.h"
 #include "support/StoreAccess.h"
 #include "support/TempStore.h"
+#include "support/ToolRun.h"
 
 namespace quillet::testing {
 namespace {

@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "app/cli/ToolProcess.h"
 #include "support/TempStore.h"
+#include "support/ToolRun.h"
 
 namespace quillet::testing {
 namespace {
@@ -36,7 +36,7 @@ std::string scheduleIn(const std::filesystem::path& file) {
 
 TEST(StoreFile, OnceTheToolHasExitedTheDatabaseFileAloneHoldsTheScheduleAndSoDoesABackup) {
     TempStore store;
-    ASSERT_EQ(runToolProcess({"--store", "--months", "36"}, {store.folder(), {}, {}}).status, 0);
+    ASSERT_EQ(runToolChild({"--store", "--months", "36"}, {store.folder()}).status, 0);
     const std::filesystem::path alone = store.folder() / "alone.db";
     std::filesystem::copy_file(store.folder() / "quillet" / "quillet.db", alone);
     EXPECT_EQ(scheduleIn(alone), "36/36");
