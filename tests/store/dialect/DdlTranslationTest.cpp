@@ -22,19 +22,16 @@ Lines sqlOf(const std::string& statement) {
 }
 
 TEST(DdlTranslation, AlterColumnNamesTheColumnAndItsNewType) {
-    const Translation t = translate("alter TABLE HolidayTable Alter column REMARK text (101)  ;");
-    EXPECT_TRUE(t.statements.empty());
-    ASSERT_TRUE(t.alterColumn);
-    EXPECT_EQ(t.alterColumn->table, "HolidayTable");
-    EXPECT_EQ(t.alterColumn->column, "REMARK");
-    EXPECT_EQ(t.alterColumn->type, "TEXT(101) COLLATE NOCASE");
-
-    const Translation q =
-        translate("ALTER TABLE [Holiday List] ALTER COLUMN [Day No] short NOT NULL");
-    ASSERT_TRUE(q.alterColumn);
-    EXPECT_EQ(q.alterColumn->table, "Holiday List");
-    EXPECT_EQ(q.alterColumn->column, "Day No");
-    EXPECT_EQ(q.alterColumn->type, "INTEGER NOT NULL");
+    for (const auto& [statement, named] : std::vector<std::pair<std::string, Lines>>{
+             {"alter TABLE HolidayTable Alter column REMARK text (101)  ;",
+              {"HolidayTable", "REMARK", "TEXT(101) COLLATE NOCASE"}},
+             {"ALTER TABLE [Holiday List] ALTER COLUMN [Day No] short NOT NULL",
+              {"Holiday List", "Day No", "INTEGER NOT NULL"}}}) {
+        const Translation t = translate(statement);
+        EXPECT_TRUE(t.statements.empty());
+        ASSERT_TRUE(t.alterColumn);
+        EXPECT_EQ((Lines{t.alterColumn->table, t.alterColumn->column, t.alterColumn->type}), named);
+    }
 }
 
 // The new declaration is copied into the rebuilt table's definition: only a type of the dialect

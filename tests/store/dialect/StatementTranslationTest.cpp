@@ -60,8 +60,6 @@ INSTANTIATE_TEST_SUITE_P(
 INSTANTIATE_TEST_SUITE_P(
     Changes, StatementTranslation,
     ::testing::Values(
-        change("DeleteByText", "Delete * from Document where DOCNUMBER = 'D''7'",
-               "DELETE FROM Document where DOCNUMBER = 'D''7'"),
         Case{"InsertMedicalQuotedDateStaysText",
              "insert into MedicalRecord values(4,'F-1',#05/03/2024#,2,'" + kHindiName +
                  "','d''Souza',1500.5,'07/03/2024',1200,'')",

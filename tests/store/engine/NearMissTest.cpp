@@ -48,10 +48,9 @@ TEST_P(EngineContract, ALongTextComesBackUnchanged) {
 TEST_P(EngineContract, ASerialAlteredToADateAndBackKeepsItsDayAndTime) {
     auto con = connect();
     createProbe(con);
-    run(con, "insert into Probe (SN, Name, Code) values(45292,'a',2)");
-    run(con, "insert into Probe (SN, Name, Code) values(45658.5,'b',2)");
-    run(con, "insert into Probe (SN, Name, Code) values(-1.5,'c',-3)");
-    run(con, "insert into Probe (SN, Name, Code) values(-2,'d',2)");
+    for (const char* row : {"45292,'a',2", "45658.5,'b',2", "-1.5,'c',-3", "-2,'d',2"}) {
+        run(con, "insert into Probe (SN, Name, Code) values(" + std::string(row) + ")");
+    }
     run(con, "alter TABLE Probe Alter column SN date");
     EXPECT_EQ(
         firstColumn(con, "select SN from Probe order by Name"),
@@ -76,10 +75,9 @@ TEST_P(EngineContract, ASerialAlteredToADateAndBackKeepsItsDayAndTime) {
 TEST_P(EngineContract, ADateAlteredToANumberGivesItsSerialAndBack) {
     auto con = connect();
     createProbe(con);
-    run(con, "insert into Probe values(1,'a',#01/Jan/2024#,1.5,2)");
-    run(con, "insert into Probe values(2,'b',#31/Dec/1899#,1.5,2)");
-    run(con, "insert into Probe (SN, Name) values(3,'c')");
-    run(con, "UPDATE Probe SET Born = 45658.25 WHERE SN = 2");
+    for (const char* row : {"1,'a',#01/Jan/2024#", "2,'b',45658.25", "3,'c',Null"}) {
+        run(con, "insert into Probe (SN, Name, Born) values(" + std::string(row) + ")");
+    }
     run(con, "alter TABLE Probe Alter column Born NUMBER");
     EXPECT_EQ(
         firstColumn(con, "select Born from Probe order by SN"),
