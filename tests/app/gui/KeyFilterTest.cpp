@@ -18,10 +18,9 @@ TEST(KeyMapping, UpperCasesShiftsCodes123To127SwallowsTheApostropheAndKeepsOther
         char32_t typed;
         char32_t arrives;
     } cases[] = {
-        {U'a', U'A'}, {U'z', U'Z'}, {U'{', U'['}, {U'|', U'\\'}, {U'}', U']'}, {U'~', U'^'},
-        {127, U'_'},  {U'\'', 0},   {U'`', U'`'}, {U'A', U'A'},  {U'0', U'0'}, {8, 8},
-        {U'é', U'É'}, {U'ÿ', U'Ÿ'}, {U'д', U'Д'}, {U'ß', U'ß'},  {U'×', U'×'},
-        {U'क', U'क'}, {U'ि', U'ि'}, {U'१', U'१'}, {U'।', U'।'}, {U'\U00010428', U'\U00010400'},
+        {U'a', U'A'}, {U'{', U'['}, {U'~', U'^'}, {127, U'_'},  {U'\'', 0},   {U'`', U'`'},
+        {U'0', U'0'}, {U'é', U'É'}, {U'ÿ', U'Ÿ'}, {U'д', U'Д'}, {U'ß', U'ß'}, {U'×', U'×'},
+        {U'ि', U'ि'}, {U'\U00010428', U'\U00010400'},
     };
     // clang-format on
     for (const auto& c : cases) {

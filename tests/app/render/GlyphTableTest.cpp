@@ -40,17 +40,17 @@ QImage deviceAt(double dotsPerInch) {
 }
 
 TEST(GlyphTables, SetATextAsShapingDoesOrLeaveItToShaping) {
+    // Kerning pairs, ligatures, Greek (beyond the table's characters) and a euro sign in UTF-8.
     const std::vector<std::string> texts{"1,234,567.89",
                                          "-0.50",
                                          "01/Feb/2024",
-                                         "31/Dec/2099",
                                          "Total (120 instalments)",
                                          "AVATAR Today",
                                          "Office waffle",
                                          "7",
                                          "",
-                                         "Κεφάλαιο 1",  // Greek: beyond the table's characters
-                                         "Zinsen \xe2\x82\xac"};  // a euro sign in UTF-8
+                                         "Κεφάλαιο 1",
+                                         "Zinsen \xe2\x82\xac"};
     for (const double dotsPerInch : {96.0, 600.0}) {
         const QImage device = deviceAt(dotsPerInch);
         for (const bool bold : {false, true}) {
