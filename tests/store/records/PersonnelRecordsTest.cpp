@@ -1,16 +1,20 @@
 // Employee, appointment and personnel records, the manpower register, and the serials every
 // numbered family takes.
+#include <chrono>
 #include <functional>
+#include <thread>
 
 #include "RecordsFixture.h"
 
 namespace quillet::testing {
 namespace {
 
-// Every save that numbers its rows by the largest serial so far.
+// Every save that numbers its rows.
 struct Saver {
     const char* table;
     std::function<bool(VekClass&)> save;
+    std::string rival = "insert into " + std::string(table) + " (SN) values(1)";
+    std::string serials = "select count(*), count(distinct SN) from " + std::string(table);
 };
 
 const std::vector<Saver>& savers() {
@@ -38,11 +42,22 @@ const std::vector<Saver>& savers() {
         {"StatusItem",
          [](VekClass& v) { return v.SaveItemStatus("i", "p", "s", "OK", "StatusItem"), true; }},
         {"CableStatus",
-         [](VekClass& v) { return v.UpdateStatus("CableNum", "C-1", "CableStatus", "ok"), true; }},
-        {"MailRecord", [](VekClass& v) {
+         [](VekClass& v) { return v.UpdateStatus("CableNum", "C-1", "CableStatus", "ok"), true; },
+         "insert into CableStatus (SN, CableNum) values(1, 'C-2')"},
+        {"MailRecord",
+         [](VekClass& v) {
              return v.SaveMailRecord("F/1", "14/02/2024", "Pune", "s", "r", "IN", "o",
                                      "MailRecord");
-         }}};
+         }},
+        {"MedicalRecord",
+         [](VekClass& v) {
+             return v.SaveMedicalRecord("M/1", "01/03/2024", "", "Asha", "S-1", "10", "", 5, "ok",
+                                        "MedicalRecord");
+         },
+         "insert into MedicalRecord (SystemSN, FileNo, DATE_Forward, SN) "
+         "values(1, 'M/1', #01/03/2024#, 1)",
+         // One forwarding date and one file: both serials count through every row.
+         "select count(*), min(count(distinct SystemSN), count(distinct SN)) from MedicalRecord"}};
     return all;
 }
 
@@ -66,6 +81,9 @@ protected:
 TEST_F(PersonnelRecordsTest, EachSaveFollowsTheLargestSerialNotTheLastRow) {
     for (const Saver& saver : savers()) {
         const std::string table = saver.table;
+        if (table == "MedicalRecord") {
+            continue;
+        }
         SCOPED_TRACE(table);
         exec({"insert into " + table + " (SN) values(7)",
               "insert into " + table + " (SN) values(3)"});
@@ -80,7 +98,33 @@ TEST_F(PersonnelRecordsTest, TheNextSerialKeepsTheLargestOnesNumberTypeAndDoesNo
     vek.SaveCable("C-2", "d", "p", "b", "o", "s", "r", "Cable");
     EXPECT_EQ(vek.SN_, Variant(18.5));
     EXPECT_TRUE(PersonnelForm().saveWith(vek));
+    EXPECT_EQ(vek.SN_, Variant(2147483648.0));
     EXPECT_THAT(rows("select max(SN) from EmpDetail"), ElementsAre(ElementsAre("2147483648")));
+}
+
+// Every step that takes a serial and inserts under it, against a second writer: the save starts
+// while the other connection holds the write lock, and that writer then takes serial 1 and
+// commits. A save that read its serial outside its own write transaction would take 1 as well.
+TEST_F(PersonnelRecordsTest, ASerialIsTakenInsideTheWriteThatUsesIt) {
+    for (const Saver& saver : savers()) {
+        SCOPED_TRACE(saver.table);
+        auto other = openDefaultStore();
+        other->BeginTrans();
+        bool saved = false;
+        std::thread saving([&] {
+            VekClass own;
+            EXPECT_NO_THROW(saved = saver.save(own));
+        });
+        // NOTE: long enough for the save to reach the lock on any machine we test on, far below
+        // the store's busy wait; a slower start only makes the save read after the commit.
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        Recordset rs;
+        rs.Open(saver.rival, other, kOpenKeyset, kLockReadOnly, kCmdUnspecified);
+        other->CommitTrans();
+        saving.join();
+        EXPECT_TRUE(saved);
+        EXPECT_THAT(rows(saver.serials), ElementsAre(ElementsAre("2", "2")));
+    }
 }
 
 // Both inserts trim the caller's texts, SavePersonnel all but the Hindi name; a date of birth
@@ -93,6 +137,7 @@ TEST_F(PersonnelRecordsTest, TheEmployeeInsertsTrimTheCallersTextsAndFailWithNot
     form.hindiname = " आशा ";
     EXPECT_TRUE(form.saveWith(vek));
     EXPECT_EQ(form.texts, PersonnelForm().texts);
+    EXPECT_EQ(vek.SN_, Variant(std::int32_t{1}));
     EXPECT_EQ(
         rows("select * from EmpDetail"),
         (Rows{{"1",     "Staff", "Asha Rao", "12 Hill Rd", "Pune", "020-1",  "98-1", "25/03/1970",
