@@ -12,6 +12,7 @@
 #include "store/engine/OfficeStores.h"
 #include "support/DeskCalculation.h"
 #include "support/FakeControls.h"
+#include "support/InProcessTool.h"
 #include "support/ToolRun.h"
 
 namespace quillet::testing {

@@ -1,9 +1,9 @@
 #pragma once
-// Runs quillet-schedule in this process, or a program of the build as a child process of its own:
-// a fresh driver manager (which keeps the system folder it read first for the life of a process),
-// the environment, umask and file-size limit of the test's choosing (with SIGXFSZ ignored, so
-// writes fail instead of killing it), and file permissions that hold even when the tests run as
-// root: the child gives up the capabilities that override them. Tests may kill a child mid-run.
+// Runs a program of the build as a child process of its own: a fresh driver manager (which keeps
+// the system folder it read first for the life of a process), the environment, umask and file-size
+// limit of the test's choosing (with SIGXFSZ ignored, so writes fail instead of killing it), and
+// file permissions that hold even when the tests run as root: the child gives up the capabilities
+// that override them. Tests may kill a child mid-run.
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
@@ -28,10 +28,6 @@
 #include <string>
 #include <vector>
 
-#if __has_include("cli/ScheduleTool.h")
-#include "cli/ScheduleTool.h"
-#endif
-
 namespace quillet::testing {
 
 /// The child's status when it could not give up root's override of file permissions.
@@ -44,15 +40,6 @@ struct ToolRun {
     std::string out;
     std::string err;
 };
-
-#if __has_include("cli/ScheduleTool.h")
-inline ToolRun runTool(const std::vector<std::string>& args) {
-    std::ostringstream out;
-    std::ostringstream err;
-    const int status = runScheduleTool(args, out, err);
-    return {status, out.str(), err.str()};
-}
-#endif
 
 /// Environment changes for the child: a value sets the variable, nothing unsets it.
 using EnvironmentChanges = std::map<std::string, std::optional<std::string>>;

@@ -20,6 +20,7 @@
 #include <utility>
 #include <vector>
 
+#include "support/InProcessTool.h"
 #include "support/TempStore.h"
 #include "support/ToolRun.h"
 

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "support/InProcessTool.h"
 #include "support/StoreAccess.h"
 #include "support/TempStore.h"
 #include "support/ToolRun.h"

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "support/InProcessTool.h"
 #include "support/TempStore.h"
 #include "support/ToolRun.h"
 
